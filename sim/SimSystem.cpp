@@ -1,0 +1,105 @@
+#include "SimSystem.h"
+
+#include "Console.h"
+
+#include <cerrno>
+#include <cstring>
+#include <linux/spi/spidev.h>
+
+namespace sim {
+
+void SimSystem::reboot()
+{
+    std::function<void()> action;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_reboots;
+        action = m_rebootAction;
+    }
+    console::print("[virtual board] the application restarts the machine\n");
+    if (action)
+        action();
+}
+
+bool SimSystem::setClock(const struct timeval &time)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_clock.push_back(time);
+    console::print("[virtual board] system clock set to %ld\n", static_cast<long>(time.tv_sec));
+    return true;
+}
+
+int SimSystem::spiIoctl(int, unsigned long request, void *argument)
+{
+    if (argument == nullptr) {
+        errno = EFAULT;
+        return -1;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    switch (request) {
+    case SPI_IOC_WR_MODE:
+        m_settings.mode = *static_cast<uint8_t *>(argument);
+        return 0;
+    case SPI_IOC_RD_MODE:
+        *static_cast<uint8_t *>(argument) = m_settings.mode;
+        return 0;
+    case SPI_IOC_WR_BITS_PER_WORD:
+        m_settings.bitsPerWord = *static_cast<uint8_t *>(argument);
+        return 0;
+    case SPI_IOC_RD_BITS_PER_WORD:
+        *static_cast<uint8_t *>(argument) = m_settings.bitsPerWord;
+        return 0;
+    case SPI_IOC_WR_MAX_SPEED_HZ:
+        m_settings.maxSpeedHz = *static_cast<uint32_t *>(argument);
+        return 0;
+    case SPI_IOC_RD_MAX_SPEED_HZ:
+        *static_cast<uint32_t *>(argument) = m_settings.maxSpeedHz;
+        return 0;
+    case SPI_IOC_MESSAGE(1): {
+        auto *transfer = static_cast<struct spi_ioc_transfer *>(argument);
+        const auto *tx = reinterpret_cast<const uint8_t *>(static_cast<uintptr_t>(transfer->tx_buf));
+        auto *rx = reinterpret_cast<uint8_t *>(static_cast<uintptr_t>(transfer->rx_buf));
+        if (tx != nullptr)
+            m_spi.emplace_back(tx, tx + transfer->len);
+        // The synthesizer has no read-back: its data line stays low.
+        if (rx != nullptr)
+            std::memset(rx, 0, transfer->len);
+        return static_cast<int>(transfer->len);
+    }
+    default:
+        errno = EINVAL;
+        return -1;
+    }
+}
+
+void SimSystem::onReboot(std::function<void()> action)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_rebootAction = std::move(action);
+}
+
+int SimSystem::rebootCount() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_reboots;
+}
+
+std::vector<struct timeval> SimSystem::clockSettings() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_clock;
+}
+
+std::vector<std::vector<uint8_t>> SimSystem::spiMessages() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_spi;
+}
+
+SimSystem::SpiSettings SimSystem::spiSettings() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_settings;
+}
+
+} // namespace sim
