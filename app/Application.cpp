@@ -1,0 +1,42 @@
+#include "Application.h"
+
+#include "AppConfig.h"
+#include "Console.h"
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <chrono>
+
+namespace {
+
+void applyStyleSheet(QApplication &application)
+{
+    QFile styleSheet(QStringLiteral(":/Qss/zqmo.qss"));
+    if (styleSheet.open(QIODevice::ReadOnly))
+        application.setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
+}
+
+} // namespace
+
+int runApplication(int &argc, char **argv, const std::function<void(MainWindow &)> &beforeLoop)
+{
+    const auto started = std::chrono::steady_clock::now();
+    // The resources live in a static library: pull them in explicitly.
+    Q_INIT_RESOURCE(resources);
+
+    QApplication application(argc, argv);
+    AppConfig::getInstance()->init("config.ini");
+    applyStyleSheet(application);
+
+    MainWindow window;
+    window.show();
+
+    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - started);
+    console::print("start app used time:%ld us\n", static_cast<long>(elapsed.count()));
+
+    if (beforeLoop)
+        beforeLoop(window);
+    return application.exec();
+}
