@@ -1,0 +1,110 @@
+#pragma once
+
+#include "BoardTest.h"
+#include "McuModel.h"
+#include "UartAPI.h"
+
+#include <QCoreApplication>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// A board whose MCU model answers at once, and helpers to watch the line.
+class LinkTest : public BoardTest
+{
+protected:
+    using Bytes = std::vector<uint8_t>;
+
+    void SetUp() override
+    {
+        BoardTest::SetUp();
+        mcu().setBootDelay(0);
+    }
+
+    sim::McuModel &mcu() { return board().mcu(); }
+
+    // Polls (running queued Qt events meanwhile) until the condition holds;
+    // false when it did not within the time.
+    static bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 10000)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
+
+    static void pause(int ms)
+    {
+        waitUntil([] { return false; }, ms);
+    }
+
+    // The data of every frame of that command the MCU received, in order.
+    std::vector<Bytes> dataOf(uint8_t command)
+    {
+        std::vector<Bytes> data;
+        for (const sim::McuModel::Frame &frame : mcu().received()) {
+            if (frame.command == command)
+                data.push_back(frame.data);
+        }
+        return data;
+    }
+
+    bool received(uint8_t command, const Bytes &data)
+    {
+        for (const Bytes &each : dataOf(command)) {
+            if (each == data)
+                return true;
+        }
+        return false;
+    }
+
+    bool waitFor(uint8_t command, const Bytes &data, int timeoutMs = 10000)
+    {
+        return waitUntil([&] { return received(command, data); }, timeoutMs);
+    }
+
+    // Starts the link and waits until the application acknowledged the
+    // MCU's first report, so that the link works.
+    bool startLink()
+    {
+        UartInit();
+        return waitFor(0x0F, {0x00, 1, 2, 3});
+    }
+};
+
+// Collects values handed over on any thread.
+template <class T>
+class Recorder
+{
+public:
+    void add(const T &value)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_values.push_back(value);
+    }
+    std::vector<T> values() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_values;
+    }
+    bool contains(const T &value) const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (const T &each : m_values) {
+            if (each == value)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<T> m_values;
+};
