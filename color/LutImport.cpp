@@ -1,0 +1,42 @@
+#include "LutImport.h"
+
+#include "Console.h"
+#include "DeviceUSB.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char *cubeSuffix = ".cube";
+constexpr const char *partSuffix = ".part";
+
+} // namespace
+
+bool LutImport::importFiles(const std::string &fromDir, const std::vector<std::string> &names,
+                            const std::string &toDir)
+{
+    std::vector<std::string> stored;
+    DeviceUSB::getDirectoryFile(toDir, cubeSuffix, stored);
+    if (names.size() + stored.size() > maxFiles)
+        return false;
+    bool ok = true;
+    for (const std::string &name : names) {
+        const std::filesystem::path target = std::filesystem::path(toDir) / name;
+        // Hidden while it is written, so that no listing shows half a file.
+        const std::filesystem::path part = std::filesystem::path(toDir) / ("." + name + partSuffix);
+        std::error_code error;
+        std::filesystem::copy_file(std::filesystem::path(fromDir) / name, part,
+                                   std::filesystem::copy_options::overwrite_existing, error);
+        if (!error)
+            std::filesystem::rename(part, target, error);
+        if (error) {
+            console::error("import %s failed\n", name.c_str());
+            std::filesystem::remove(part, error);
+            ok = false;
+        }
+    }
+    sync();
+    return ok;
+}
