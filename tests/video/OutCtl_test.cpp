@@ -1,0 +1,141 @@
+#include "BoardTest.h"
+#include "OutCtl.h"
+
+namespace {
+
+class OutTest : public BoardTest
+{
+protected:
+    uint32_t out(int high, int low) { return board().pl().field(SDI_OUT_CTRL, high, low); }
+    void source(Video::InputSource input, Video::SDIMode mode, Video::BitDepth depth, Video::Level level,
+                Video::Sampling sampling, int width, int height, unsigned int payload)
+    {
+        OutCtl *o = OutCtl::getInstance();
+        o->setInput(input);
+        o->setSDIMode(mode);
+        o->setStlye(depth, level, sampling);
+        o->setSize(width, height);
+        o->setPayLoad(payload);
+    }
+};
+
+} // namespace
+
+TEST_F(OutTest, SdSourceLeavesClockStrobeAndResetAlone)
+{
+    board().pl().set(SDI_OUT_CTRL, 0x7u << 9);
+    source(Video::SDI_SOURCE, Video::SDI_SD, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 720, 486,
+           0);
+    OutCtl::getInstance()->outputUpdate();
+    EXPECT_EQ(out(2, 0), 1u) << "SD mode";
+    EXPECT_EQ(out(11, 9), 7u);
+    EXPECT_EQ(out(8, 8), 0u) << "no strobe";
+    EXPECT_EQ(out(19, 16), 0u);
+}
+
+TEST_F(OutTest, ThreeGAndSixGModesFormatsAndClocks)
+{
+    OutCtl *o = OutCtl::getInstance();
+    // 3G level B 4:4:4 12-bit.
+    source(Video::SDI_SOURCE, Video::SDI_3G, Video::DEPTH_12, Video::LEVEL_B, Video::SAMPLING_RGB444, 1920, 1080,
+           0x0202CA89);
+    o->outputUpdate();
+    EXPECT_EQ(out(2, 0), 2u);
+    EXPECT_EQ(out(19, 16), 7u);
+    EXPECT_EQ(out(14, 12), 1u) << "level B multiplex";
+    EXPECT_EQ(out(11, 9), 0u);
+    EXPECT_EQ(out(8, 8), 1u) << "the clock strobe ends high";
+    EXPECT_EQ(out(20, 20), 0u) << "out of reset";
+    EXPECT_EQ(board().pl().get(SDIOUT_ST352_PL), 0x0202CA89u);
+
+    // 6G without conversion.
+    source(Video::SDI_SOURCE, Video::SDI_6G, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 3840, 2160,
+           0x0100C7C0);
+    o->outputUpdate();
+    EXPECT_EQ(out(2, 0), 4u);
+    EXPECT_EQ(out(14, 12), 2u);
+    EXPECT_EQ(out(15, 15), 0u);
+    EXPECT_EQ(board().pl().get(SDIOUT_ST352_PL), 0x0100C7C0u);
+
+    // 6G converted: sent as HD, identified as 1080-line HD in byte 1.
+    o->Output6GConverts(true);
+    o->outputUpdate();
+    EXPECT_EQ(out(2, 0), 0u);
+    EXPECT_EQ(out(14, 12), 0u);
+    EXPECT_EQ(out(15, 15), 1u);
+    EXPECT_EQ(board().pl().get(SDIOUT_ST352_PL), 0x0100C785u);
+    EXPECT_EQ(o->payLoad(), 0x0100C785u);
+    EXPECT_EQ(out(11, 9), 0u);
+
+    // The conversion bit is only touched for a 6G source.
+    source(Video::SDI_SOURCE, Video::SDI_HD, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1280, 720,
+           0x0100CA84);
+    o->outputUpdate();
+    EXPECT_EQ(out(15, 15), 1u);
+    EXPECT_EQ(out(2, 0), 0u);
+    EXPECT_EQ(out(27, 24), 1u) << "720-line family";
+    EXPECT_EQ(out(11, 9), 1u);
+}
+
+TEST_F(OutTest, HdmiAndWirelessSources)
+{
+    OutCtl *o = OutCtl::getInstance();
+    board().pl().set(SDI_OUT_CTRL, 0x5u << 16);
+    source(Video::HDMI_SOURCE, Video::SDI_3G, Video::DEPTH_UNKNOWN, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1920,
+           1080, 0x0100CB89);
+    o->outputUpdate();
+    EXPECT_EQ(out(2, 0), 2u);
+    EXPECT_EQ(out(19, 16), 0u);
+    EXPECT_EQ(out(11, 9), 1u);
+    source(Video::HDMI_SOURCE, Video::SDI_HD, Video::DEPTH_UNKNOWN, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1920,
+           1080, 0x01000785);
+    o->outputUpdate();
+    EXPECT_EQ(out(2, 0), 0u);
+    EXPECT_EQ(out(11, 9), 2u);
+    source(Video::WHDI_SOURCE, Video::SDI_HD, Video::DEPTH_UNKNOWN, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1280,
+           720, 0x0100CB84);
+    o->outputUpdate();
+    EXPECT_EQ(out(11, 9), 1u);
+    source(Video::WHDI_SOURCE, Video::SDI_3G, Video::DEPTH_UNKNOWN, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1920,
+           1080, 0x0100CB89);
+    o->outputUpdate();
+    EXPECT_EQ(out(11, 9), 0u);
+    EXPECT_EQ(out(2, 0), 2u);
+
+    o->setHDMICtl(0x00600420, 0x00280460);
+    EXPECT_EQ(board().pl().get(HDMI_HOR_CTL), 0x00600420u);
+    EXPECT_EQ(board().pl().get(HDMI_VER_CTL), 0x00280460u);
+    o->SDIoutput(static_cast<Video::SDIinputFormat>(9));
+    EXPECT_EQ(out(19, 16), 0u);
+}
+
+TEST_F(OutTest, MuteAndRegainCounting)
+{
+    OutCtl *o = OutCtl::getInstance();
+    source(Video::SDI_SOURCE, Video::SDI_HD, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1920, 1080,
+           0x01000585);
+    o->outOff();
+    o->outOff();
+    EXPECT_EQ(out(20, 20), 1u);
+    o->outputUpdate();
+    EXPECT_EQ(out(20, 20), 1u) << "no reset while muted";
+    o->outRegain();
+    EXPECT_EQ(out(20, 20), 0u) << "one regain undoes any number of mutes";
+    o->outRegain();
+    EXPECT_EQ(out(20, 20), 0u);
+
+    // Switched off by the user: regain and reset keep it off.
+    o->setOutEnable(false);
+    o->outOff();
+    o->outRegain();
+    EXPECT_EQ(out(20, 20), 1u);
+    o->outputUpdate();
+    EXPECT_EQ(out(20, 20), 1u);
+    o->setOutEnable(true);
+    EXPECT_EQ(out(20, 20), 0u);
+
+    o->lutEnable(true);
+    EXPECT_EQ(out(3, 3), 1u);
+    o->lutEnable(false);
+    EXPECT_EQ(out(3, 3), 0u);
+}

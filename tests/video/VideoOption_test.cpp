@@ -1,0 +1,356 @@
+#include "BoardTest.h"
+#include "HDMICtl.h"
+#include "SDICtl.h"
+#include "VideoOption.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+class VideoOptionTest : public BoardTest
+{
+protected:
+    VideoOption *video() { return VideoOption::getInstance(); }
+    uint32_t field(FunctionTypeIndex id, int high, int low) { return board().pl().field(id, high, low); }
+    // Both halves' windows: left x0, x1, right x0, x1, first and end line.
+    void expectWindows(uint32_t lx0, uint32_t lx1, uint32_t rx0, uint32_t rx1, uint32_t y0, uint32_t y1)
+    {
+        EXPECT_EQ(board().pl().get(LEFT_HOR_SET), lx0 | lx1 << 16);
+        EXPECT_EQ(board().pl().get(RIGHT_HOR_SET), rx0 | rx1 << 16);
+        EXPECT_EQ(board().pl().get(LEFT_VER_SET), y0 | y1 << 16);
+        EXPECT_EQ(board().pl().get(RIGHT_VER_SET), y0 | y1 << 16);
+    }
+    void source(const char *input, int width, int height)
+    {
+        video()->setInput(VideoOption::MAIN_CHANNEL, input);
+        video()->setSize(VideoOption::MAIN_CHANNEL, width, height);
+    }
+    uint32_t cropX() { return field(MAIN_RESIZE_CTL, 19, 8); }
+    uint32_t cropY() { return field(MAIN_RESIZE_CTL, 31, 20); }
+    uint32_t cropOn() { return field(MAIN_RESIZE_CTL, 4, 4); }
+};
+
+} // namespace
+
+TEST(ScanModeTexts, RoundTripAndFallback)
+{
+    VideoOption::ScanMode mode = VideoOption::SCAN_PIX;
+    EXPECT_TRUE(VideoOption::scanModeFromText("pixTopix", mode));
+    EXPECT_EQ(mode, VideoOption::SCAN_PIX_TO_PIX);
+    EXPECT_EQ(VideoOption::scanModeText(VideoOption::SCAN_PIX), "pix");
+    EXPECT_EQ(VideoOption::scanModeText(VideoOption::SCAN_NORMAL), "normal");
+    EXPECT_FALSE(VideoOption::scanModeFromText("PIX", mode));
+    EXPECT_EQ(mode, VideoOption::SCAN_NORMAL);
+}
+
+TEST_F(VideoOptionTest, DefaultWindowAndLetterbox)
+{
+    source("SDI", 1920, 1080);
+    EXPECT_EQ(board().pl().get(MAIN_RESIZE_VAL), 3072u | 3072u << 16);
+    expectWindows(92, 1372, 92, 1372, 6, 1446);
+    source("SDI", 4096, 2160);
+    expectWindows(92, 1372, 92, 1372, 51, 1401);
+    source("SDI", 2048, 1080);
+    expectWindows(92, 1372, 92, 1372, 51, 1401);
+}
+
+TEST_F(VideoOptionTest, ScanModeCropsFor1920And3840And4096Sources)
+{
+    source("SDI", 3840, 2160);
+    video()->setScanMode(VideoOption::SCAN_PIX, true);
+    EXPECT_EQ(cropOn(), 0u) << "exactly 16:9: no crop";
+    EXPECT_EQ(board().pl().get(MAIN_RESIZE_VAL), 6144u | 6144u << 16);
+
+    source("SDI", 4096, 2160);
+    EXPECT_EQ(cropOn(), 1u);
+    EXPECT_EQ(cropX(), 128u);
+    EXPECT_EQ(cropY(), 0u);
+    EXPECT_EQ(field(MAIN_RESIZE_VAL, 15, 0), 6144u) << "3840 crop scaled to 2560";
+    expectWindows(92, 1372, 92, 1372, 6, 1446);
+
+    // Dragging pans the crop within twice the free range.
+    video()->setScanModeOffset(-5000, 0);
+    EXPECT_EQ(cropX(), 0u);
+    video()->setScanModeOffset(5000, 0);
+    EXPECT_EQ(cropX(), 256u);
+
+    // A 4:3 source is cropped vertically.
+    source("SDI", 1440, 1080);
+    EXPECT_EQ(cropOn(), 1u);
+    EXPECT_EQ(cropX(), 0u);
+    EXPECT_EQ(cropY(), 135u);
+
+    video()->setScanMode(VideoOption::SCAN_PIX_TO_PIX, true);
+    source("SDI", 1920, 1080);
+    expectWindows(412, 1372, 92, 1052, 186, 1266);
+    EXPECT_EQ(field(MAIN_RESIZE_CTL, 0, 0), 0u) << "no scaling at one pixel per pixel";
+    EXPECT_EQ(field(RIGHT_SIDE_POS, 23, 0), 960u * 4096u);
+    EXPECT_EQ(cropOn(), 0u);
+
+    source("SDI", 4096, 2160);
+    EXPECT_EQ(cropX(), 768u);
+    EXPECT_EQ(cropY(), 360u);
+    EXPECT_EQ(cropOn(), 1u);
+    expectWindows(92, 1372, 92, 1372, 6, 1446);
+    video()->setScanModeOffset(10000, -10000);
+    EXPECT_EQ(cropX(), 1536u);
+    EXPECT_EQ(cropY(), 0u);
+
+    video()->setScanMode(VideoOption::SCAN_NORMAL, true);
+    EXPECT_EQ(cropX(), 0u);
+    EXPECT_EQ(cropOn(), 0u);
+}
+
+TEST_F(VideoOptionTest, ZoomStepsLimitsAndPanning)
+{
+    source("SDI", 1920, 1080);
+    video()->enableZoomMode(true, true);
+    EXPECT_EQ(cropOn(), 1u);
+    video()->setScaleFactor(VideoOption::SCALE_ZOOM_IN);
+    EXPECT_EQ(video()->getZoomWidth(), 1856) << "steps of (1920 - 640) / 20";
+    EXPECT_EQ(video()->getZoomHeight(), 1044);
+    EXPECT_EQ(video()->getPanX(), 32);
+    EXPECT_EQ(video()->getPanY(), 18);
+    EXPECT_EQ(cropX(), 32u);
+    EXPECT_EQ(field(MAIN_RESIZE_VAL, 15, 0), 2969u);
+
+    int steps = 1;
+    while (video()->getZoomWidth() > 640 && steps < 100) {
+        video()->setScaleFactor(VideoOption::SCALE_ZOOM_IN);
+        ++steps;
+    }
+    EXPECT_EQ(steps, 20);
+    EXPECT_EQ(video()->getZoomWidth(), 640);
+    video()->setScaleFactor(VideoOption::SCALE_ZOOM_IN);
+    EXPECT_EQ(video()->getZoomWidth(), 640) << "no zoom below the smallest crop";
+
+    // Panning stays within the picture.
+    video()->setScaleOffset(100000, 100000);
+    EXPECT_EQ(video()->getPanX(), 1920 - 640);
+    EXPECT_EQ(video()->getPanY(), 1080 - 360 - 1);
+    video()->setScaleOffset(-100000, -100000);
+    EXPECT_EQ(video()->getPanX(), 0);
+    EXPECT_EQ(video()->getPanY(), 0);
+    EXPECT_EQ(cropX(), 0u);
+
+    for (int i = 0; i < 19; ++i)
+        video()->setScaleFactor(VideoOption::SCALE_ZOOM_OUT);
+    EXPECT_EQ(video()->getZoomWidth(), 1856);
+    video()->setScaleFactor(VideoOption::SCALE_ZOOM_OUT);
+    EXPECT_EQ(video()->getZoomWidth(), 1920);
+    EXPECT_EQ(video()->getPanX(), 0);
+    const uint32_t scale = board().pl().get(MAIN_RESIZE_VAL);
+    video()->setScaleFactor(VideoOption::SCALE_ZOOM_OUT);
+    EXPECT_EQ(video()->getZoomWidth(), 1920) << "whole frame reached: no further zoom-out";
+    EXPECT_EQ(board().pl().get(MAIN_RESIZE_VAL), scale);
+
+    // 4096-wide sources step by (4096 - 640) / 22.
+    source("SDI", 4096, 2160);
+    video()->setScaleFactor(VideoOption::SCALE_ZOOM_IN);
+    EXPECT_EQ(video()->getZoomWidth(), 4096 - 157);
+}
+
+TEST_F(VideoOptionTest, CropPositionHalvesForFieldsAndHdmiPairs)
+{
+    source("HDMI", 1920, 1080);
+    video()->setInterlance(VideoOption::MAIN_CHANNEL, Video::INTERLACED);
+    video()->enableZoomMode(true, true);
+    video()->resizeZoomPosition(100, 100);
+    EXPECT_EQ(cropX(), 50u);
+    EXPECT_EQ(cropY(), 50u);
+    video()->setInterlance(VideoOption::MAIN_CHANNEL, Video::PROGRESSIVE);
+    video()->setInput(VideoOption::MAIN_CHANNEL, "SDI");
+    video()->setSDImode(Video::SDI_3G);
+    video()->setStlye(VideoOption::MAIN_CHANNEL, Video::DEPTH_10, Video::LEVEL_B, Video::SAMPLING_YCBCR422);
+    video()->resizeZoomPosition();
+    EXPECT_EQ(cropX(), 100u);
+    EXPECT_EQ(cropY(), 50u) << "3G level B 4:2:2 10-bit carries two streams";
+    video()->setStlye(VideoOption::MAIN_CHANNEL, Video::DEPTH_12, Video::LEVEL_B, Video::SAMPLING_YCBCR422);
+    video()->resizeZoomPosition();
+    EXPECT_EQ(cropY(), 100u);
+}
+
+TEST_F(VideoOptionTest, WarpAndHalfScreenPictureInPicture)
+{
+    source("SDI", 1920, 1080);
+    video()->resizeWarpRate(1.33f);
+    video()->enableWarpMode(true, true);
+    EXPECT_EQ(board().pl().get(MAIN_RESIZE_VAL), 3072u | 4088u << 16);
+    expectWindows(92, 1372, 92, 1372, 185, 1267);
+    video()->resizeWarpRate(0.0f);
+    video()->resizeWarpRate(-2.0f);
+    // Bad factors keep the previous one.
+    expectWindows(92, 1372, 92, 1372, 185, 1267);
+    video()->enableWarpMode(false, true);
+    expectWindows(92, 1372, 92, 1372, 6, 1446);
+
+    video()->setPinInPinMode(AssistChannelCtl::PIP_LEFT_HALF, false);
+    video()->enablePicInPic(true, true);
+    EXPECT_EQ(board().pl().get(MAIN_RESIZE_VAL), 6144u | 6144u << 16) << "1920 x 1080 into 1280 x 720";
+    expectWindows(92, 1372, 92, 1372, 368, 1088);
+    EXPECT_EQ(field(ASSIST_RESIZE_CTL, 0, 0), 1u);
+    EXPECT_EQ(field(ASSIST_RESIZE_CTL, 4, 4), 1u);
+
+    // An interlaced HDMI main picture counts its field lines.
+    video()->setInput(VideoOption::MAIN_CHANNEL, "HDMI");
+    HDMICtl::getInstance()->setInfo(true, 0, 2200, 1920, 1125, 540, false, 1, 5);
+    video()->update();
+    EXPECT_EQ(field(MAIN_RESIZE_VAL, 15, 0), 6144u);
+    EXPECT_EQ(field(MAIN_RESIZE_VAL, 31, 16), 3072u) << "540 field lines into 720";
+
+    // Without assist video the assist window stays off.
+    video()->setAssistNovideo(true);
+    EXPECT_EQ(field(ASSIST_RESIZE_CTL, 0, 0), 0u);
+    video()->update();
+    EXPECT_EQ(field(ASSIST_RESIZE_CTL, 0, 0), 0u);
+    video()->setAssistNovideo(false);
+    EXPECT_EQ(field(ASSIST_RESIZE_CTL, 0, 0), 1u);
+}
+
+TEST_F(VideoOptionTest, ModesExcludeEachOtherBothWays)
+{
+    source("SDI", 1920, 1080);
+    video()->enableLightMeterMode(true, false);
+    video()->enableZoomMode(true, false);
+    EXPECT_FALSE(video()->isLightMeter());
+    EXPECT_TRUE(video()->isZoom());
+    video()->setScanMode(VideoOption::SCAN_PIX, false);
+    EXPECT_FALSE(video()->isZoom());
+    EXPECT_EQ(video()->getScanMode(), VideoOption::SCAN_PIX);
+    video()->enableLutContrastMode(true, false);
+    EXPECT_EQ(video()->getScanMode(), VideoOption::SCAN_NORMAL);
+    video()->enableFrameCompareMode(true, false);
+    EXPECT_FALSE(video()->isLutContrast());
+    video()->enableWarpMode(true, false);
+    EXPECT_FALSE(video()->isFrameCompare());
+    // Switching a mode off changes nothing else.
+    video()->enableZoomMode(false, false);
+    EXPECT_TRUE(video()->isWarp());
+
+    // A corner picture-in-picture lives with zoom; a half screen does not.
+    video()->setPinInPinMode(AssistChannelCtl::PIP_RIGHT_TOP, false);
+    video()->enablePicInPic(true, false);
+    EXPECT_TRUE(video()->isWarp());
+    video()->enableZoomMode(true, false);
+    EXPECT_TRUE(video()->isPicInPic());
+    video()->setPinInPinMode(AssistChannelCtl::PIP_RIGHT_HALF, false);
+    EXPECT_FALSE(video()->isZoom()) << "a half-screen layout clears the modes";
+    EXPECT_TRUE(video()->isPicInPic());
+    video()->enableZoomMode(true, false);
+    EXPECT_FALSE(video()->isPicInPic()) << "zoom switches the half screen off";
+    video()->enablePicInPic(true, false);
+    EXPECT_FALSE(video()->isZoom());
+
+    QSignalSpy zoomSpy(video(), &VideoOption::signalZoomEnable);
+    QSignalSpy markSpy(video(), &VideoOption::signalUpdateMark);
+    video()->enableZoomMode(true, true);
+    ASSERT_EQ(zoomSpy.count(), 1);
+    EXPECT_TRUE(zoomSpy.at(0).at(0).toBool());
+    ASSERT_EQ(markSpy.count(), 1);
+    EXPECT_FALSE(markSpy.at(0).at(3).toBool()) << "the mark follows picture-in-picture going off";
+}
+
+TEST_F(VideoOptionTest, FormatChoiceAndStyle)
+{
+    video()->setFormat("3GB-444-12");
+    EXPECT_EQ(field(MAIN_CH_CTL, 19, 16), 7u);
+    video()->setStlye(VideoOption::MAIN_CHANNEL, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_YCBCR422);
+    EXPECT_EQ(field(MAIN_CH_CTL, 19, 16), 7u) << "a chosen format is kept";
+    video()->setFormat("Auto");
+    video()->setStlye();
+    EXPECT_EQ(field(MAIN_CH_CTL, 19, 16), 0u);
+    video()->setStlye(VideoOption::MAIN_CHANNEL, Video::DEPTH_12, Video::LEVEL_B, Video::SAMPLING_RGB444);
+    EXPECT_EQ(field(MAIN_CH_CTL, 19, 16), 7u);
+    video()->setStlye(VideoOption::MAIN_CHANNEL, Video::DEPTH_8, Video::LEVEL_A, Video::SAMPLING_YCBCR422);
+    EXPECT_EQ(field(MAIN_CH_CTL, 19, 16), 7u) << "8 bits write nothing";
+
+    video()->setInput(VideoOption::ASSIST_CHANNEL, "WHDI");
+    video()->setInput(VideoOption::MAIN_CHANNEL, "HDMI");
+    EXPECT_EQ(field(MAIN_CH_CTL, 1, 0), 1u);
+    EXPECT_EQ(field(ASSIST_CH_CTL, 1, 0), 0u);
+    video()->setInput(VideoOption::MAIN_CHANNEL, "USB");
+    EXPECT_EQ(field(MAIN_CH_CTL, 1, 0), 1u) << "an unknown name selects nothing";
+    EXPECT_EQ(video()->getInput(VideoOption::MAIN_CHANNEL), "USB");
+    EXPECT_EQ(video()->getInput(VideoOption::ASSIST_CHANNEL), "WHDI");
+}
+
+TEST_F(VideoOptionTest, VideoInterruptRefreshesTheSelectedDecoders)
+{
+    video()->setInput(VideoOption::MAIN_CHANNEL, "HDMI");
+    video()->setInput(VideoOption::ASSIST_CHANNEL, "SDI");
+    QSignalSpy hdmi(HDMICtl::getInstance(), &HDMICtl::signalUpdate);
+    board().pl().set(MAIN_VID_INFO0, 1u | (148500u / 2) << 4 | 0x20u << 24);
+    board().pl().set(MAIN_VID_INFO1, 960u | 1100u << 16);
+    board().pl().set(MAIN_VID_INFO2, 1080u | 1125u << 16);
+    board().pl().set(AUD_FRM_CNT, 800);
+    board().pl().set(AUD_AES_MAX, 32768u << 16 | 32768u);
+    video()->interruptsHandle(InterruptsCtl::KEY_CLICKED, 0);
+    ASSERT_EQ(hdmi.count(), 1);
+    EXPECT_EQ(hdmi.at(0).at(0).toInt(), 0);
+    // The SDI decoder was asked for the assist channel: it read the receiver.
+    board().pl().set(SDI_IN_INFO, 1u << 3 | 1u << 8 | 7u << 12);
+    video()->interruptsHandle(InterruptsCtl::KEY_CLICKED, 0);
+    EXPECT_TRUE(SDICtl::getInstance()->isActive());
+    std::string text;
+    SDICtl::getInstance()->getInfo(text);
+    EXPECT_EQ(text, "1920x1080 60i 422 10bit");
+}
+
+TEST_F(VideoOptionTest, AFloodOfVideoInterruptsLeavesTheUserInterfaceResponsive)
+{
+    video()->setInput(VideoOption::MAIN_CHANNEL, "SDI");
+    video()->setInput(VideoOption::ASSIST_CHANNEL, "SDI");
+    QSignalSpy formats(SDICtl::getInstance(), &SDICtl::updateVideoFormat);
+    std::atomic<bool> running{true};
+    const auto start = std::chrono::steady_clock::now();
+    std::thread flood([&] {
+        for (unsigned int i = 0; running; ++i) {
+            board().pl().set(SDI_ST352_PL0, i % 2 ? 0x0100CA84u : 0x0100CA89u);
+            // Every reserved bit set as well; the carrier is there.
+            board().pl().set(SDI_IN_INFO, 1u << 3 | (i % 2) << 4 | 1u << 8 | 1u << 20 | 0xE1EF0800u);
+            video()->interruptsHandle(InterruptsCtl::KEY_CLICKED, 0);
+        }
+    });
+    // The user-interface thread keeps serving its events during the flood.
+    bool served = false;
+    QMetaObject::invokeMethod(video(), [&] { served = true; }, Qt::QueuedConnection);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return served; }, 10000));
+    QTest::qWait(1000);
+    running = false;
+    flood.join();
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    QCoreApplication::processEvents();
+    const long limit = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() / 750 + 1;
+    EXPECT_GE(formats.count(), 1);
+    EXPECT_LE(formats.count(), limit) << "the debounce holds";
+}
+
+TEST_F(VideoOptionTest, AbsurdSizesInEveryModeStayWithinThePanel)
+{
+    video()->setInput(VideoOption::MAIN_CHANNEL, "HDMI");
+    for (const auto &size : {std::pair<int, int>{0, 0}, {65535, 65535}, {1, 65535}, {65535, 1}, {-5, 100000}}) {
+        for (int scan = 0; scan < 3; ++scan) {
+            video()->setScanMode(static_cast<VideoOption::ScanMode>(scan), false);
+            video()->setSize(VideoOption::MAIN_CHANNEL, size.first, size.second);
+            video()->setScanModeOffset(30000, -30000);
+            EXPECT_LE(field(LEFT_HOR_SET, 27, 16), 1372u);
+            EXPECT_GE(field(LEFT_VER_SET, 11, 0), 6u);
+            EXPECT_LE(field(LEFT_VER_SET, 27, 16), 1446u);
+        }
+        video()->enableZoomMode(true, true);
+        video()->setScaleFactor(VideoOption::SCALE_ZOOM_IN);
+        video()->setScaleFactor(VideoOption::SCALE_ZOOM_OUT);
+        video()->setScaleOffset(-30000, 30000);
+        video()->enableWarpMode(true, true);
+        video()->setPinInPinMode(AssistChannelCtl::PIP_LEFT_HALF, false);
+        video()->enablePicInPic(true, true);
+        video()->lutContrastPosition(100000);
+        video()->enablePicInPic(false, true);
+    }
+    video()->setScanMode(static_cast<VideoOption::ScanMode>(7), true);
+    EXPECT_EQ(video()->getScanMode(), VideoOption::SCAN_NORMAL) << "an unknown scan mode is refused";
+}
