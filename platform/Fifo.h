@@ -1,0 +1,50 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <string>
+#include <thread>
+
+// One end of a named pipe, served by a thread of its own. The read end hands
+// every read to readAction; the write end only opens and then writes through
+// writeAction.
+class Fifo
+{
+public:
+    enum FifoType { FIFO_READ = 0, FIFO_WRITE = 1 };
+
+    // The most bytes one read hands to readAction.
+    static constexpr size_t readSize = 256;
+
+    virtual ~Fifo();
+    Fifo(const Fifo &) = delete;
+    Fifo &operator=(const Fifo &) = delete;
+
+    virtual void help() = 0;
+    // text holds length bytes and a terminating zero; false asks for help().
+    virtual bool readAction(char *text, int length) = 0;
+    virtual int writeAction(char *data, unsigned &length);
+
+    // Asks the thread to end.
+    void close();
+
+protected:
+    Fifo(const std::string &path, FifoType type);
+    // The thread calls the virtual operations: the most derived constructor
+    // starts it last, and its destructor stops it first.
+    void start();
+    void stop();
+
+private:
+    void loop();
+    void loopRead();
+    void loopWrite();
+    bool open();
+    bool select() const;
+
+    std::atomic<bool> running{true};
+    const std::string path;
+    const FifoType type;
+    std::atomic<int> fd{-1};
+    std::thread thread;
+};
