@@ -2,7 +2,12 @@
 
 #include "AppConfig.h"
 #include "Console.h"
+#include "FanCtrl.h"
 #include "MainWindow.h"
+#include "OsdCtl.h"
+#include "PowerCtl.h"
+#include "ReadFifo.h"
+#include "UartAPI.h"
 
 #include <QApplication>
 #include <QFile>
@@ -25,11 +30,16 @@ int runApplication(int &argc, char **argv, const std::function<void(MainWindow &
     // The resources live in a static library: pull them in explicitly.
     Q_INIT_RESOURCE(resources);
 
+    PowerCtl::getInstance();
+    FanCtrl::getInstance();
     QApplication application(argc, argv);
+    OsdCtl::getInstance()->init();
     AppConfig::getInstance()->init("config.ini");
     applyStyleSheet(application);
 
     MainWindow window;
+    UartInit();
+    FifoInit();
     window.show();
 
     const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "DeviceTree.h"
+#include "InterruptModel.h"
+#include "McuModel.h"
 #include "PLModel.h"
+#include "PlatformModel.h"
 #include "SimSystem.h"
+#include "VideoModel.h"
 
 #include <memory>
 #include <string>
@@ -25,6 +29,10 @@ public:
     DeviceTree &tree() { return m_tree; }
     PLModel &pl() { return *m_pl; }
     SimSystem &system() { return m_system; }
+    InterruptModel &interrupts() { return *m_interrupts; }
+    McuModel &mcu() { return *m_mcu; }
+    VideoModel &video() { return *m_video; }
+    PlatformModel &platform() { return m_platform; }
 
     // A fresh, empty hardware root in memory-backed storage where there is some.
     static std::string makeTemporaryRoot();
@@ -33,6 +41,13 @@ private:
     DeviceTree m_tree;
     std::unique_ptr<PLModel> m_pl;
     SimSystem m_system;
+    // Before the MCU model, which reports to it from its own thread.
+    PlatformModel m_platform;
+    // After the tree, so that it stops before the devices it drives go away.
+    std::unique_ptr<InterruptModel> m_interrupts;
+    std::unique_ptr<McuModel> m_mcu;
+    // After the interrupt model, whose lines it raises.
+    std::unique_ptr<VideoModel> m_video;
 };
 
 } // namespace sim

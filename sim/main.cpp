@@ -2,9 +2,13 @@
 
 #include "Application.h"
 #include "Console.h"
+#include "InterruptCommands.h"
 #include "MainWindow.h"
+#include "McuCommands.h"
 #include "OutputCapture.h"
+#include "PlatformCommands.h"
 #include "ScenarioRunner.h"
+#include "VideoCommands.h"
 #include "VirtualBoard.h"
 
 #include <QCoreApplication>
@@ -117,6 +121,10 @@ int main(int argc, char **argv)
     std::string error;
     sim::CommandTable commands;
     sim::addCoreCommands(commands);
+    sim::addMcuCommands(commands);
+    sim::addInterruptCommands(commands);
+    sim::addPlatformCommands(commands);
+    sim::addVideoCommands(commands);
     if (!parse(argc, argv, options, error)) {
         std::fprintf(stderr, "fieldmon-sim: %s\n%s%s", error.c_str(), usageText, commands.usage().c_str());
         return 2;
@@ -156,6 +164,9 @@ int main(int argc, char **argv)
         return exitBoardFailure;
     }
     board.install();
+    // Files a scenario hands to the board by relative name come from its folder.
+    board.platform().setHostDirectory(script.empty() ? fs::current_path().string()
+                                                     : fs::path(script).parent_path().string());
     if (chdir(workDir.c_str()) != 0) {
         std::fprintf(stderr, "fieldmon-sim: cannot enter %s\n", workDir.c_str());
         cleanUp();
@@ -172,11 +183,14 @@ int main(int argc, char **argv)
     output.start();
     console::print("[virtual board] hardware root %s, working directory %s\n", root.c_str(), workDir.c_str());
 
-    // A restart of the machine ends the application, as it would on the monitor.
-    board.system().onReboot([] {
+    // A restart of the machine, or the MCU cutting the power, ends the
+    // application, as it would on the monitor.
+    const auto endApplication = [] {
         if (QCoreApplication *application = QCoreApplication::instance())
             QMetaObject::invokeMethod(application, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
-    });
+    };
+    board.system().onReboot(endApplication);
+    board.platform().onPowerCut(endApplication);
 
     int qtArgc = static_cast<int>(options.qtArguments.size()) - 1;
     const int applicationStatus = runApplication(qtArgc, options.qtArguments.data(), [&](MainWindow &window) {
@@ -187,5 +201,8 @@ int main(int argc, char **argv)
     console::print("[virtual board] the application ended with status %d\n", applicationStatus);
     output.stop();
     cleanUp();
-    return status;
+    // The application's controller threads live until the process ends, as on
+    // the monitor; end it here rather than tear the board down under them.
+    std::fflush(nullptr);
+    _exit(status);
 }

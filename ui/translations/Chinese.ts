@@ -8,4 +8,46 @@
         <translation>温度过高，系统即将关机！</translation>
     </message>
 </context>
+<context>
+    <name>McuUpdateWidget</name>
+    <message>
+        <source>正在升级MCU固件，请勿关机和断开电源!</source>
+        <translation>正在升级MCU固件，请勿关机和断开电源!</translation>
+    </message>
+    <message>
+        <source>升级失败</source>
+        <translation>升级失败</translation>
+    </message>
+</context>
+<context>
+    <name>SystemUpgrade</name>
+    <message>
+        <source>系统升级</source>
+        <translation>系统升级</translation>
+    </message>
+    <message>
+        <source>升级</source>
+        <translation>升级</translation>
+    </message>
+    <message>
+        <source>检测到升级文件，请确认是否升级!</source>
+        <translation>检测到升级文件，请确认是否升级!</translation>
+    </message>
+    <message>
+        <source>请将升级文件放入USB设备中并插入系统!</source>
+        <translation>请将升级文件放入USB设备中并插入系统!</translation>
+    </message>
+    <message>
+        <source>正在升级中，请勿关机和断开电源!</source>
+        <translation>正在升级中，请勿关机和断开电源!</translation>
+    </message>
+    <message>
+        <source>升级失败</source>
+        <translation>升级失败</translation>
+    </message>
+    <message>
+        <source>MCU升级失败，请重新开机并长按F1</source>
+        <translation>MCU升级失败，请重新开机并长按F1</translation>
+    </message>
+</context>
 </TS>
