@@ -184,19 +184,19 @@ std::string recipe(const std::string &input)
     const size_t marker = input.find('\xFF');
     if (marker == std::string::npos)
         return input;
-    const std::string spec = input.substr(marker + 1);
+    const std::string steps = input.substr(marker + 1);
     static const long sizes[] = {17L * 17 * 17, 33L * 33 * 33};
     long lines = sizes[0];
-    if (spec.size() >= 2)
-        lines = sizes[static_cast<uint8_t>(spec[0]) % 2] + static_cast<int8_t>(spec[1]) % 3;
+    if (steps.size() >= 2)
+        lines = sizes[static_cast<uint8_t>(steps[0]) % 2] + static_cast<int8_t>(steps[1]) % 3;
     static const std::string kinds[] = {"",       "0.5 0.25", "# 1 2 3", std::string("0.5 \0 0.25 1", 12),
                                         "nan inf -1e400", "  0x1p-1\t+.5e0 1.", "1,2,3", "1e 2 3"};
     std::vector<int> defect(static_cast<size_t>(lines), -1);
-    for (size_t i = 2; i + 4 <= spec.size(); i += 4) {
-        const long at = ((static_cast<uint8_t>(spec[i]) << 16) | (static_cast<uint8_t>(spec[i + 1]) << 8)
-                         | static_cast<uint8_t>(spec[i + 2]))
+    for (size_t i = 2; i + 4 <= steps.size(); i += 4) {
+        const long at = ((static_cast<uint8_t>(steps[i]) << 16) | (static_cast<uint8_t>(steps[i + 1]) << 8)
+                         | static_cast<uint8_t>(steps[i + 2]))
                       % lines;
-        defect[static_cast<size_t>(at)] = static_cast<uint8_t>(spec[i + 3]) % 8;
+        defect[static_cast<size_t>(at)] = static_cast<uint8_t>(steps[i + 3]) % 8;
     }
     // The good lines, made once.
     static const std::vector<std::string> good = [] {
