@@ -1,10 +1,9 @@
 #include "FanCtrl.h"
 
-#include "Bit.h"
 #include "Console.h"
 #include "HardwarePath.h"
-#include "PLControl.h"
 #include "PowerCtl.h"
+#include "TimeCode.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -33,7 +32,6 @@ constexpr double highFrom = 75.0;
 constexpr double shutdownFrom = 100.0;
 constexpr std::chrono::seconds tick(1);
 constexpr std::chrono::seconds shutdownDelay(10);
-constexpr uint8_t sdiRecordingBit = 12;
 
 // The raw sensor value; false when the file gave nothing readable.
 bool readRaw(int descriptor, long &raw)
@@ -91,14 +89,6 @@ void FanCtrl::setState(FanState newState)
         setFanMode(FAN_OFF);
 }
 
-// Whether an SDI recorder reports that it is recording.
-bool FanCtrl::sdiRecording()
-{
-    bool recording = false;
-    Bit::bitGetValue(PLControl::getInstance()->getValue(SDI_AUX_CTL), sdiRecordingBit, recording);
-    return recording;
-}
-
 void FanCtrl::fanAutoControl()
 {
     const int descriptor = ::open(hw::path(temperatureFile).c_str(), O_RDONLY | O_CLOEXEC);
@@ -131,7 +121,7 @@ void FanCtrl::fanAutoControl()
 
 void FanCtrl::autoControl(double celsius)
 {
-    const bool recording = sdiRecording();
+    const bool recording = TimeCode::getInstance()->getSDIRecStatus();
     if (recording != recordingSeen) {
         recordingSeen = recording;
         if (recording) {

@@ -34,7 +34,6 @@ private:
     FanCtrl();
     void fanAutoControl();
     void autoControl(double celsius);
-    static bool sdiRecording();
 
     GpioCtrl fanLine1;
     GpioCtrl fanLine2;
