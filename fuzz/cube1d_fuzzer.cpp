@@ -3,6 +3,7 @@
 // the table as it was when a file fails.
 
 #include "Lut1D.h"
+#include "ScratchFile.h"
 
 #include <cmath>
 #include <cstdint>
@@ -10,7 +11,6 @@
 #include <cstdlib>
 #include <locale.h>
 #include <string>
-#include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
 
@@ -58,24 +58,10 @@ bool reference(const std::string &text, std::vector<int> &table)
     return stored == Lut1D::tableWords;
 }
 
-// The file each input is written to: in memory, so that no run leaves one
-// behind.
-int scratch()
+const ScratchFile &scratch()
 {
-    static const int fd = memfd_create("cube1d", 0);
-    return fd;
-}
-
-const std::string &scratchFile()
-{
-    static const std::string path = "/proc/self/fd/" + std::to_string(scratch());
-    return path;
-}
-
-bool writeScratch(const std::string &text)
-{
-    return ftruncate(scratch(), 0) == 0
-        && pwrite(scratch(), text.data(), text.size(), 0) == static_cast<ssize_t>(text.size());
+    static const ScratchFile file("cube1d");
+    return file;
 }
 
 } // namespace
@@ -83,12 +69,12 @@ bool writeScratch(const std::string &text)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(data), size);
-    if (!writeScratch(text))
+    if (!scratch().write(text))
         return 0;
 
     const std::vector<int> sentinel(Lut1D::tableWords, 0x5A5A5A5A);
     std::vector<int> table = sentinel;
-    const bool loaded = Lut1D::getInstance()->load(scratchFile().c_str(), table.data());
+    const bool loaded = Lut1D::getInstance()->load(scratch().path().c_str(), table.data());
     std::vector<int> expected(Lut1D::tableWords);
     if (loaded != reference(text, expected))
         std::abort();

@@ -11,6 +11,7 @@
 // odd number) on one line of the data.
 
 #include "Lut3D.h"
+#include "ScratchFile.h"
 
 #include <algorithm>
 #include <array>
@@ -22,7 +23,6 @@
 #include <cstring>
 #include <locale.h>
 #include <string>
-#include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
 
@@ -224,24 +224,10 @@ std::vector<int> packed(bool &ok)
     return words;
 }
 
-// The file each input is written to: in memory, so that no run leaves one
-// behind.
-int scratch()
+const ScratchFile &scratch()
 {
-    static const int fd = memfd_create("cube3d", 0);
-    return fd;
-}
-
-const std::string &scratchFile()
-{
-    static const std::string path = "/proc/self/fd/" + std::to_string(scratch());
-    return path;
-}
-
-bool writeScratch(const std::string &text)
-{
-    return ftruncate(scratch(), 0) == 0
-        && pwrite(scratch(), text.data(), text.size(), 0) == static_cast<ssize_t>(text.size());
+    static const ScratchFile file("cube3d");
+    return file;
 }
 
 } // namespace
@@ -252,20 +238,20 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     std::string text = "LUT_3D_SIZE 17\n";
     for (int i = 0; i < 4913; ++i)
         text += std::to_string(i % 17 / 16.0) + " 0.5 " + std::to_string(i / 289 / 16.0) + "\n";
-    if (writeScratch(text))
-        Lut3D::getInstance()->load(scratchFile().c_str(), Lut3D::LutDebugNone);
+    if (scratch().write(text))
+        Lut3D::getInstance()->load(scratch().path().c_str(), Lut3D::LutDebugNone);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string text = recipe(std::string(reinterpret_cast<const char *>(data), size));
-    if (!writeScratch(text))
+    if (!scratch().write(text))
         return 0;
 
     bool before = false;
     const std::vector<int> previous = packed(before);
-    const bool loaded = Lut3D::getInstance()->load(scratchFile().c_str(), Lut3D::LutDebugNone);
+    const bool loaded = Lut3D::getInstance()->load(scratch().path().c_str(), Lut3D::LutDebugNone);
     const Result expected = reference(text);
     if (loaded != expected.loaded)
         std::abort();
