@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace sim {
 
@@ -501,30 +502,17 @@ void McuModel::applyCommand(const Frame &received)
         return;
     }
 
-    std::vector<uint8_t> answer;
-    switch (command) {
-    case cmdReadVersion:
-        answer = reportData(cmdVersion);
-        break;
-    case cmdReadChannel:
-        answer = reportData(cmdChannel);
-        break;
-    case cmdReadHDMI:
-        answer = reportData(cmdHDMI);
-        break;
-    case cmdReadWHDI:
-        answer = reportData(cmdWHDI);
-        break;
-    case cmdReadStrength:
-        answer = reportData(cmdStrength);
-        break;
-    case cmdReadEncryption:
-        answer = reportData(cmdEncryption);
-        break;
-    default:
-        return;
+    // Each question is answered with the data of the report it reads back.
+    static const std::pair<uint8_t, uint8_t> questions[] = {
+        {cmdReadVersion, cmdVersion}, {cmdReadChannel, cmdChannel},     {cmdReadHDMI, cmdHDMI},
+        {cmdReadWHDI, cmdWHDI},       {cmdReadStrength, cmdStrength}, {cmdReadEncryption, cmdEncryption},
+    };
+    for (const auto &question : questions) {
+        if (question.first == command) {
+            acknowledge(command, reportData(question.second));
+            return;
+        }
     }
-    acknowledge(command, answer);
 }
 
 void McuModel::answerBoot(uint8_t command, milliseconds delay)

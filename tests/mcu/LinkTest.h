@@ -4,6 +4,7 @@
 #include "McuModel.h"
 #include "UartAPI.h"
 
+#include <dirent.h>
 #include <QCoreApplication>
 #include <chrono>
 #include <cstdint>
@@ -13,6 +14,19 @@
 #include <vector>
 
 // A board whose MCU model answers at once, and helpers to watch the line.
+// How many threads this process runs.
+inline int threadCount()
+{
+    int count = 0;
+    DIR *tasks = opendir("/proc/self/task");
+    while (dirent *entry = readdir(tasks)) {
+        if (entry->d_name[0] != '.')
+            ++count;
+    }
+    closedir(tasks);
+    return count;
+}
+
 class LinkTest : public BoardTest
 {
 protected:

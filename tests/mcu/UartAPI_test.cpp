@@ -8,18 +8,6 @@ namespace {
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 
-int threadCount()
-{
-    int count = 0;
-    DIR *tasks = opendir("/proc/self/task");
-    while (dirent *entry = readdir(tasks)) {
-        if (entry->d_name[0] != '.')
-            ++count;
-    }
-    closedir(tasks);
-    return count;
-}
-
 class UartAPITest : public LinkTest
 {
 protected:

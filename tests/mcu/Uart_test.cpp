@@ -17,18 +17,6 @@ std::string errorLine(const std::string &text)
     return "\033[1;31m[ ERROR ]: " + text + "\n\033[0m";
 }
 
-int threadCount()
-{
-    int count = 0;
-    DIR *tasks = opendir("/proc/self/task");
-    while (dirent *entry = readdir(tasks)) {
-        if (entry->d_name[0] != '.')
-            ++count;
-    }
-    closedir(tasks);
-    return count;
-}
-
 class UartTest : public LinkTest
 {
 protected:
