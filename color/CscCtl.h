@@ -20,12 +20,18 @@ class CscCtl : public Singleton<CscCtl>
     friend class Singleton<CscCtl>;
 
 public:
-    enum ColourType { Rec709 = 0, DCIP3 = 1, BT2020 = 2 };
-    enum MatrixType { MatrixVideo = 0, MatrixData = 1, MatrixRGB = 2 };
-    enum ScreenMatrixType { ScreenNormal = 0, ScreenRed = 1, ScreenGreen = 2, ScreenBlue = 3, ScreenGrey = 4 };
-    enum MatrixEnableType { MainInput = 0, AssistInput = 1, Output = 2, Scope = 3, Screen = 4 };
-    enum GainType { GainRed = 0, GainGreen = 1, GainBlue = 2 };
-    enum OffsetType { OffsetRed = 0, OffsetGreen = 1, OffsetBlue = 2 };
+    enum ColourType : int { Rec709 = 0, DCIP3 = 1, BT2020 = 2 };
+    enum MatrixType : int { MatrixVideo = 0, MatrixData = 1, MatrixRGB = 2 };
+    enum ScreenMatrixType : int {
+        ScreenNormal = 0,
+        ScreenRed = 1,
+        ScreenGreen = 2,
+        ScreenBlue = 3,
+        ScreenGrey = 4,
+    };
+    enum MatrixEnableType : int { MainInput = 0, AssistInput = 1, Output = 2, Scope = 3, Screen = 4 };
+    enum GainType : int { GainRed = 0, GainGreen = 1, GainBlue = 2 };
+    enum OffsetType : int { OffsetRed = 0, OffsetGreen = 1, OffsetBlue = 2 };
 
     // Nothing is loaded until the next matrixLoad or matrixOutputLoad.
     void setColourType(ColourType type);

@@ -26,7 +26,7 @@ class InterruptsCtl : public Singleton<InterruptsCtl>
 
 public:
     // The line; its value is also the number of its device.
-    enum InterruptsType {
+    enum InterruptsType : int {
         VIDEO_INFO = 0,
         FRAME_OPTION = 1,
         SDI_CARRIER = 2,
@@ -35,7 +35,7 @@ public:
         KEY_F3 = 5,
     };
 
-    enum KeyHandle {
+    enum KeyHandle : int {
         KEY_CLICKED = 0,
         KEY_LONG_CLICKED = 1,
     };

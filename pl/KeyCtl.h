@@ -19,14 +19,14 @@ class KeyCtl : public QObject, public Singleton<KeyCtl>
     friend class Singleton<KeyCtl>;
 
 public:
-    enum KeyType {
+    enum KeyType : int {
         F1 = 0,
         F2 = 1,
         F3 = 2,
     };
 
     // The assignable functions, stored in "functionF1" to "functionF3".
-    enum KeyValue {
+    enum KeyValue : int {
         FUNC_OFF = 0,
         FUNC_SCREENSHOT = 1,
         FUNC_SCREENSHOT_COMPARE = 2,

@@ -13,7 +13,7 @@ class PLControl;
 class AssistChannelCtl : public Singleton<AssistChannelCtl>
 {
 public:
-    enum PicInPicMode {
+    enum PicInPicMode : int {
         PIP_LEFT_TOP = 0,
         PIP_LEFT_BOTTOM = 1,
         PIP_RIGHT_TOP = 2,

@@ -9,7 +9,7 @@ class PLControl;
 class DisplayPositionCtl : public Singleton<DisplayPositionCtl>
 {
 public:
-    enum SideType { SIDE_LEFT = 0, SIDE_RIGHT = 1 };
+    enum SideType : int { SIDE_LEFT = 0, SIDE_RIGHT = 1 };
 
     void setPosition(SideType side, int x0, int x1, int y0, int y1);
 

@@ -26,6 +26,7 @@ public:
         uint8_t key;
         char text[29];
     };
+    static_assert(sizeof(Table) == 30, "a record is a one-byte key and a 29-byte text");
 
     void carrierDetect(InterruptsCtl::KeyHandle, int);
     void update(int channel);

@@ -38,9 +38,9 @@ class VideoOption : public QObject, public Singleton<VideoOption>
     Q_OBJECT
 
 public:
-    enum Channel { MAIN_CHANNEL = 0, ASSIST_CHANNEL = 1 };
-    enum ScanMode { SCAN_NORMAL = 0, SCAN_PIX = 1, SCAN_PIX_TO_PIX = 2 };
-    enum ScaleType { SCALE_ZOOM_IN = 0, SCALE_ZOOM_OUT = 1 };
+    enum Channel : int { MAIN_CHANNEL = 0, ASSIST_CHANNEL = 1 };
+    enum ScanMode : int { SCAN_NORMAL = 0, SCAN_PIX = 1, SCAN_PIX_TO_PIX = 2 };
+    enum ScaleType : int { SCALE_ZOOM_IN = 0, SCALE_ZOOM_OUT = 1 };
     Q_ENUM(ScanMode)
 
     // The setting text of a scan mode, and the mode of a text (false, and
