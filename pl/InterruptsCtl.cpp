@@ -243,7 +243,9 @@ void InterruptsCtl::loop()
     }
 }
 
-// Keeps successive iterations of the event thread at least ms apart.
+// Keeps successive iterations of the event thread at least ms apart. The
+// pacing point is the end of the wait: taken before a sleep, it would let
+// every other iteration through at once.
 void InterruptsCtl::wait(int ms)
 {
     struct timeval now;
@@ -257,8 +259,10 @@ void InterruptsCtl::wait(int ms)
         now.tv_sec < pacedAt.tv_sec || (now.tv_sec == pacedAt.tv_sec && now.tv_usec < pacedAt.tv_usec);
     if (!backwards) {
         const long elapsed = (now.tv_usec - pacedAt.tv_usec) / 1000 + (now.tv_sec - pacedAt.tv_sec) * 1000;
-        if (elapsed >= 0 && elapsed < ms)
+        if (elapsed >= 0 && elapsed < ms) {
             std::this_thread::sleep_for(std::chrono::milliseconds(ms - elapsed));
+            gettimeofday(&now, nullptr);
+        }
     }
     pacedAt = now;
 }

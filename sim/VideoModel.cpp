@@ -454,20 +454,22 @@ double VideoModel::tickRate() const
 void VideoModel::run()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
+    const auto period = [this] { return std::chrono::microseconds(static_cast<long>(1e6 / tickRate())); };
     auto next = std::chrono::steady_clock::now();
     while (m_running) {
         if (!anySource()) {
             m_wake.wait(lock, [this] { return !m_running || anySource(); });
-            next = std::chrono::steady_clock::now();
+            next = std::chrono::steady_clock::now() + period();
             continue;
         }
-        next += std::chrono::microseconds(static_cast<long>(1e6 / tickRate()));
+        // A change of source wakes the wait early; the frames keep their beat.
+        m_wake.wait_until(lock, next);
         const auto now = std::chrono::steady_clock::now();
+        if (!m_running || !anySource() || now < next)
+            continue;
+        next += period();
         if (next < now)
             next = now;
-        m_wake.wait_until(lock, next);
-        if (!m_running || !anySource())
-            continue;
         if (m_timecodeRunning) {
             const int perSecond = static_cast<int>(std::round(m_lastRate > maxInterruptRate ? maxInterruptRate
                                                                                            : m_lastRate));
