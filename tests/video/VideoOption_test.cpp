@@ -1,6 +1,9 @@
 #include "BoardTest.h"
+#include "CscCtl.h"
 #include "HDMICtl.h"
+#include "LightMeterCtl.h"
 #include "SDICtl.h"
+#include "VideoModel.h"
 #include "VideoOption.h"
 
 #include <QSignalSpy>
@@ -8,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -32,6 +36,39 @@ protected:
     uint32_t cropX() { return field(MAIN_RESIZE_CTL, 19, 8); }
     uint32_t cropY() { return field(MAIN_RESIZE_CTL, 31, 20); }
     uint32_t cropOn() { return field(MAIN_RESIZE_CTL, 4, 4); }
+    // The colour record staged for the next strobe.
+    std::vector<uint32_t> staged()
+    {
+        std::vector<uint32_t> words;
+        for (FunctionTypeIndex r : {CSC_MATRIX_VAL0, CSC_MATRIX_VAL1, CSC_MATRIX_VAL2, CSC_MATRIX_VAL3,
+                                    CSC_MATRIX_VAL4, CSC_MATRIX_VAL5, CSC_MATRIX_VAL6})
+            words.push_back(board().pl().get(r));
+        return words;
+    }
+    // What staging one record alone leaves in the registers.
+    template <typename Type>
+    std::vector<uint32_t> recordOf(Type type, bool output = false)
+    {
+        const std::vector<uint32_t> before = staged();
+        if (output)
+            CscCtl::getInstance()->matrixOutputLoad(static_cast<CscCtl::MatrixType>(type));
+        else
+            CscCtl::getInstance()->matrixLoad(type);
+        const std::vector<uint32_t> record = staged();
+        for (size_t i = 0; i < before.size(); ++i)
+            board().pl().set(static_cast<FunctionTypeIndex>(CSC_MATRIX_VAL0 + i), before[i]);
+        return record;
+    }
+    // The enable bits of the five colour blocks (main, assist, output, scope, screen).
+    uint32_t enabledBlocks()
+    {
+        const uint32_t word = board().pl().get(CSC_MATRIX_CTL);
+        uint32_t blocks = 0;
+        for (int block = 0; block < 5; ++block)
+            blocks |= ((word >> (4 * block)) & 1u) << block;
+        return blocks;
+    }
+    uint32_t zebraColour() { return board().pl().get(ZEBRA_COLOR_SET) & 0x3FFFFFFFu; }
 };
 
 } // namespace
@@ -278,6 +315,92 @@ TEST_F(VideoOptionTest, FormatChoiceAndStyle)
     EXPECT_EQ(video()->getInput(VideoOption::ASSIST_CHANNEL), "WHDI");
 }
 
+TEST_F(VideoOptionTest, ColourMatricesFollowTheSourceAndTheRange)
+{
+    constexpr uint32_t rgbWhite = 1023u | 1023u << 10 | 1023u << 20;
+    constexpr uint32_t ycbcrWhite = 512u | 940u << 10 | 512u << 20;
+    LightMeterCtl *meter = LightMeterCtl::getInstance();
+
+    // A 4:2:2 SDI source in video range: the video-range matrix everywhere.
+    video()->setInput(VideoOption::MAIN_CHANNEL, "SDI");
+    video()->setStlye(VideoOption::MAIN_CHANNEL, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_YCBCR422);
+    EXPECT_EQ(zebraColour(), ycbcrWhite);
+    video()->setRange("video");
+    board().pl().set(VID_SCOPE_CTL, 1u << 3);
+    video()->loadCscMatrix(VideoOption::MAIN_CHANNEL);
+    EXPECT_EQ(enabledBlocks(), 0b01001u) << "main input and scope";
+    EXPECT_EQ(staged(), recordOf(CscCtl::MatrixVideo));
+    EXPECT_EQ(field(VID_SCOPE_CTL, 3, 3), 0u) << "the scopes show YCbCr";
+    EXPECT_EQ(meter->getLightMeterRange(), CscCtl::MatrixVideo);
+
+    // Full range.
+    video()->setRange("data");
+    video()->loadCscMatrix(VideoOption::MAIN_CHANNEL);
+    EXPECT_EQ(staged(), recordOf(CscCtl::MatrixData));
+    EXPECT_EQ(meter->getLightMeterRange(), CscCtl::MatrixData);
+
+    // RGB sources: an RGB SDI picture and any HDMI picture.
+    for (const char *input : {"SDI", "HDMI"}) {
+        board().pl().set(CSC_MATRIX_CTL, 0);
+        board().pl().set(VID_SCOPE_CTL, 0);
+        video()->setInput(VideoOption::MAIN_CHANNEL, input);
+        video()->setStlye(VideoOption::MAIN_CHANNEL, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_RGB444);
+        EXPECT_EQ(zebraColour(), rgbWhite) << input;
+        video()->loadCscMatrix(VideoOption::MAIN_CHANNEL);
+        EXPECT_EQ(enabledBlocks(), 0b01001u) << input;
+        EXPECT_EQ(staged(), recordOf(CscCtl::MatrixVideo, true)) << "the scope's output matrix, " << input;
+        EXPECT_EQ(field(VID_SCOPE_CTL, 3, 3), 1u) << input;
+        EXPECT_EQ(meter->getLightMeterRange(), CscCtl::MatrixVideo) << input;
+    }
+
+    // The assist channel loads its own block and leaves the scopes alone.
+    board().pl().set(CSC_MATRIX_CTL, 0);
+    video()->setInput(VideoOption::ASSIST_CHANNEL, "WHDI");
+    video()->loadCscMatrix(VideoOption::ASSIST_CHANNEL);
+    EXPECT_EQ(enabledBlocks(), 0b00010u);
+    EXPECT_EQ(staged(), recordOf(CscCtl::MatrixData));
+    EXPECT_EQ(field(VID_SCOPE_CTL, 3, 3), 1u);
+
+    // The screen matrix: normal, or the single-colour view's.
+    video()->loadCscMatrix();
+    EXPECT_EQ(enabledBlocks(), 0b10010u);
+    EXPECT_EQ(staged(), recordOf(CscCtl::ScreenNormal));
+    video()->setSingleOnly(true);
+    video()->loadCscMatrix();
+    EXPECT_EQ(staged(), recordOf(CscCtl::ScreenBlue));
+    video()->setSingleColorType(CscCtl::ScreenRed);
+    video()->loadCscMatrix();
+    EXPECT_EQ(staged(), recordOf(CscCtl::ScreenRed));
+
+    // The zebra colour follows the main input: RGB for HDMI, YCbCr for the
+    // wireless picture, the style for SDI.
+    video()->setInput(VideoOption::MAIN_CHANNEL, "WHDI");
+    EXPECT_EQ(zebraColour(), ycbcrWhite);
+    video()->setInput(VideoOption::MAIN_CHANNEL, "HDMI");
+    EXPECT_EQ(zebraColour(), rgbWhite);
+    video()->setInput(VideoOption::MAIN_CHANNEL, "SDI");
+    EXPECT_EQ(zebraColour(), rgbWhite);
+}
+
+TEST_F(VideoOptionTest, LutCompareSplitInSourcePixels)
+{
+    auto split = [&] { return field(VID_3DLUT_CTL, 23, 12); };
+    source("SDI", 1920, 1080);
+    EXPECT_EQ(split(), 960u) << "the stored middle position is applied with the size";
+    video()->lutContrastPosition(480);
+    EXPECT_EQ(split(), 480u);
+    source("SDI", 2048, 1080);
+    EXPECT_EQ(split(), 512u) << "the position is kept and re-applied";
+    // Pixel pairs for HDMI and for sources wider than 2048.
+    source("SDI", 4096, 2160);
+    EXPECT_EQ(split(), 512u);
+    source("HDMI", 1920, 1080);
+    video()->UplutContrastPosition();
+    EXPECT_EQ(split(), 240u);
+    video()->lutContrastPosition(5000);
+    EXPECT_EQ(split(), 960u) << "held to the screen";
+}
+
 TEST_F(VideoOptionTest, VideoInterruptRefreshesTheSelectedDecoders)
 {
     video()->setInput(VideoOption::MAIN_CHANNEL, "HDMI");
@@ -327,6 +450,63 @@ TEST_F(VideoOptionTest, AFloodOfVideoInterruptsLeavesTheUserInterfaceResponsive)
     const long limit = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() / 750 + 1;
     EXPECT_GE(formats.count(), 1);
     EXPECT_LE(formats.count(), limit) << "the debounce holds";
+}
+
+TEST_F(VideoOptionTest, AFloodThroughTheDispatcherIsPacedAndNoChangeIsLost)
+{
+    video()->setInput(VideoOption::MAIN_CHANNEL, "SDI");
+    video()->setInput(VideoOption::ASSIST_CHANNEL, "SDI");
+    QSignalSpy formats(SDICtl::getInstance(), &SDICtl::updateVideoFormat);
+    auto format = [](const char *size, const char *rate) {
+        sim::VideoModel::Format result;
+        std::string error;
+        EXPECT_TRUE(sim::VideoModel::parseFormat(size, rate, result, error)) << error;
+        return result;
+    };
+    const sim::VideoModel::Format formatsToFlip[2] = {format("1920x1080", "50i"), format("1280x720", "60p")};
+    std::string error;
+    ASSERT_TRUE(board().video().sdi(formatsToFlip[0], error)) << error;
+
+    const int handledBefore = board().interrupts().acknowledgements(0);
+    std::atomic<bool> running{true};
+    std::atomic<int> raised{0};
+    const auto start = std::chrono::steady_clock::now();
+    std::thread flood([&] {
+        std::string ignored;
+        for (int i = 0; running; ++i) {
+            board().interrupts().raise(0);
+            if (i % 50 == 0)
+                board().video().sdi(formatsToFlip[(i / 50) % 2], ignored);
+            ++raised;
+        }
+    });
+    bool served = false;
+    QMetaObject::invokeMethod(video(), [&] { served = true; }, Qt::QueuedConnection);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return served; }, 10000)) << "the user interface is served during the flood";
+    QTest::qWait(1500);
+    running = false;
+    flood.join();
+    const long elapsedMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    QCoreApplication::processEvents();
+    const int handled = board().interrupts().acknowledgements(0) - handledBefore;
+    EXPECT_GE(raised, 1000) << "a flood, not a trickle";
+    EXPECT_GE(handled, 1);
+    EXPECT_LE(handled, elapsedMs / 10 + 2) << "the dispatcher takes one event a line every 10 ms at most";
+    EXPECT_GE(formats.count(), 1);
+    EXPECT_LE(formats.count(), elapsedMs / 750 + 1) << "the debounce holds";
+
+    // A change after the flood still arrives, from the frame interrupts alone.
+    const int before = formats.count();
+    ASSERT_TRUE(board().video().sdi(format("1920x1080", "25p"), error)) << error;
+    std::string text;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            SDICtl::getInstance()->getInfo(text);
+            return formats.count() > before && text == "1920x1080 25p 422 10bit";
+        },
+        10000))
+        << text;
 }
 
 TEST_F(VideoOptionTest, AbsurdSizesInEveryModeStayWithinThePanel)
