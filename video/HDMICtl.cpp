@@ -174,11 +174,12 @@ void HDMICtl::setInfo(bool active, int, int horTotal, int horActive, int verTota
         // Without both totals there is no rate; size, activity and colour
         // changes are still reported.
         if (totalWidth != 0 && totalHeight != 0) {
-            // An interlaced source has 1125 lines a frame whatever its line length
-            // (2200 at 60 fields, 2640 at 50): its rate is the field rate.
-            double rate = mcuInterlace == Video::INTERLACED
-                              ? 1000.0 * 2 * clock / (static_cast<double>(totalWidth) * frameLines)
-                              : 1000.0 * clock / (static_cast<double>(totalWidth) * totalHeight);
+            // A 1080-line interlaced source is named by its field rate, from
+            // its 1125-line frame whatever the line length (2200 pixels at 60
+            // fields, 2640 at 50); every other source by the totals reported.
+            const bool fields1080 = mcuInterlace == Video::INTERLACED && (totalWidth == 2200 || mcuHeight == 1080);
+            double rate = fields1080 ? 1000.0 * 2 * clock / (static_cast<double>(totalWidth) * frameLines)
+                                     : 1000.0 * clock / (static_cast<double>(totalWidth) * totalHeight);
             if (rate >= doubleRate)
                 rate /= 2;
             const std::string text = mcuRateText(rate);

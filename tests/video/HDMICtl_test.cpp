@@ -194,4 +194,13 @@ TEST_F(HDMITest, McuReportsReplaceTheMeasurement)
     hdmi->setInfo(false, 0, 0, 1280, 0, 720, true, 3, 7);
     EXPECT_EQ(spy.count(), 6);
     EXPECT_FALSE(hdmi->isActive(0));
+
+    // Only a 1080-line interlaced source counts its rate from a 1125-line
+    // frame; a standard-definition one is rated by the totals reported.
+    measure(0, true, 13500, 720, 858, 243, 262);
+    hdmi->setInfo(true, 0, 858, 720, 525, 486, false, 1, 5);
+    EXPECT_EQ(text(), "720x486 29.97i 422 10bit");
+    measure(0, true, 74250, 1920, 2640, 540, 562);
+    hdmi->setInfo(true, 0, 2640, 1920, 1125, 540, false, 1, 5);
+    EXPECT_EQ(text(), "1920x1080 50i 422 10bit");
 }
