@@ -1,5 +1,9 @@
+#include "BitWatch.h"
 #include "BoardTest.h"
+#include "CscCtl.h"
 #include "OutCtl.h"
+
+#include <vector>
 
 namespace {
 
@@ -138,4 +142,76 @@ TEST_F(OutTest, MuteAndRegainCounting)
     EXPECT_EQ(out(3, 3), 1u);
     o->lutEnable(false);
     EXPECT_EQ(out(3, 3), 0u);
+}
+
+TEST_F(OutTest, ClockStrobeFollowsTheSettingsAndTheResetFollowsTheStrobe)
+{
+    OutCtl *o = OutCtl::getInstance();
+    source(Video::HDMI_SOURCE, Video::SDI_3G, Video::DEPTH_UNKNOWN, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1920,
+           1080, 0x0100CA89);
+    // At rest the strobe is high and the transmitter runs.
+    auto prepare = [&] {
+        board().pl().set(SDI_OUT_CTRL, 1u << 8);
+        board().pl().set(SDIOUT_ST352_PL, 0);
+    };
+    auto action = [&] { o->outputUpdate(); };
+
+    uint32_t atStrobe = 0;
+    uint32_t payloadAtStrobe = 0;
+    ASSERT_TRUE(watchEdge(board().pl(), SDI_OUT_CTRL, 8, false, prepare, action, [&](uint32_t word) {
+        atStrobe = word;
+        payloadAtStrobe = board().pl().get(SDIOUT_ST352_PL);
+    }));
+    EXPECT_EQ((atStrobe >> 9) & 7u, 1u) << "the clock is chosen before the strobe";
+    EXPECT_EQ(atStrobe & 7u, 2u) << "so is the mode";
+    EXPECT_EQ(payloadAtStrobe, 0x0100CA89u) << "and the payload";
+    EXPECT_EQ((atStrobe >> 20) & 1u, 0u) << "the reset comes after the strobe";
+
+    uint32_t atReset = 0;
+    ASSERT_TRUE(watchEdge(board().pl(), SDI_OUT_CTRL, 20, true, prepare, action,
+                          [&](uint32_t word) { atReset = word; }));
+    EXPECT_EQ((atReset >> 8) & 1u, 1u) << "the strobe has ended when the reset starts";
+    EXPECT_EQ((atReset >> 9) & 7u, 1u);
+    EXPECT_EQ(out(20, 20), 0u) << "the transmitter runs again";
+    EXPECT_EQ(out(8, 8), 1u);
+}
+
+TEST_F(OutTest, OutputMatrixFollowsTheRangeAndTheLut)
+{
+    OutCtl *o = OutCtl::getInstance();
+    CscCtl *csc = CscCtl::getInstance();
+    auto staged = [&] {
+        std::vector<uint32_t> words;
+        for (FunctionTypeIndex r : {CSC_MATRIX_VAL0, CSC_MATRIX_VAL1, CSC_MATRIX_VAL2, CSC_MATRIX_VAL3,
+                                    CSC_MATRIX_VAL4, CSC_MATRIX_VAL5, CSC_MATRIX_VAL6})
+            words.push_back(board().pl().get(r));
+        return words;
+    };
+    auto outputRecord = [&](CscCtl::MatrixType type) {
+        csc->matrixOutputLoad(type);
+        return staged();
+    };
+    const std::vector<uint32_t> video = outputRecord(CscCtl::MatrixVideo);
+    const std::vector<uint32_t> full = outputRecord(CscCtl::MatrixData);
+    ASSERT_NE(video, full);
+    auto outputEnabled = [&] { return (board().pl().get(CSC_MATRIX_CTL) >> 8) & 1u; };
+
+    o->setInput(Video::SDI_SOURCE);
+    o->setRange("video");
+    o->lutEnable(true);
+    o->outputUpdateMatrix();
+    EXPECT_EQ(staged(), video);
+    EXPECT_EQ(outputEnabled(), 1u);
+    o->setRange("data");
+    o->matrixLoad(true);
+    EXPECT_EQ(staged(), full);
+
+    // Without the LUT on the output the block goes off, except for HDMI.
+    o->lutEnable(false);
+    o->setInput(Video::HDMI_SOURCE);
+    o->outputUpdateMatrix();
+    EXPECT_EQ(outputEnabled(), 1u);
+    o->setInput(Video::WHDI_SOURCE);
+    o->outputUpdateMatrix();
+    EXPECT_EQ(outputEnabled(), 0u);
 }
