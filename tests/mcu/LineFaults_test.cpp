@@ -17,7 +17,7 @@ protected:
     {
         LinkTest::SetUp();
         QObject::connect(RtcCtl::getInstance(), &RtcCtl::signalUpdateTime,
-                         [this](int, int, int, int, int, int second) { seconds.add(second); });
+                         [seconds = seconds](int, int, int, int, int, int second) { seconds->add(second); });
     }
 
     // Every value of the application reaches the MCU, the latest of each
@@ -36,7 +36,7 @@ protected:
             const uint32_t time = firstReport + i;
             mcu().send(0x0A, {static_cast<uint8_t>(time >> 24), static_cast<uint8_t>(time >> 16),
                               static_cast<uint8_t>(time >> 8), static_cast<uint8_t>(time)});
-            ASSERT_TRUE(waitUntil([&] { return seconds.contains(static_cast<int>(i)); }, 20000)) << "report " << i;
+            ASSERT_TRUE(waitUntil([&] { return seconds->contains(static_cast<int>(i)); }, 20000)) << "report " << i;
         }
 
         for (const auto &value : values)
@@ -62,7 +62,8 @@ protected:
         EXPECT_TRUE(waitUntil([&] { return !mcu().WHDIAnswers().empty(); }, 3000));
     }
 
-    Recorder<int> seconds;
+    // Shared with the connection: the serial thread may report after the test.
+    std::shared_ptr<Recorder<int>> seconds = std::make_shared<Recorder<int>>();
 };
 
 TEST_F(LineFaultsTest, OnePercentOfBytesCorruptedBothWays)

@@ -112,10 +112,10 @@ TEST_F(McuUpdateTest, AnEmptyImageWaitsForABlockAndReportsFailure)
 {
     installFirmware(0);
     ASSERT_TRUE(startLink());
-    Recorder<bool> requests;
-    QObject::connect(Version::getInstance(), &Version::signalMcuUpgrade, [&] { requests.add(true); });
+    auto requests = std::make_shared<Recorder<bool>>();
+    QObject::connect(Version::getInstance(), &Version::signalMcuUpgrade, [requests] { requests->add(true); });
     mcu().requestUpdate();
-    ASSERT_TRUE(waitUntil([&] { return !requests.values().empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !requests->values().empty(); }));
     ASSERT_TRUE(UartUpdateMcu(recordProgress, true));
     EXPECT_TRUE(waitUntil([&] { return progress.contains(-2); }, 60000));
     const sim::McuModel::BootLoaderStatus boot = mcu().bootLoader();

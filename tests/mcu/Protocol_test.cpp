@@ -177,15 +177,15 @@ TEST_F(ProtocolTest, AnAcknowledgementOfAnOlderFrameKeepsTheNewerOneWaiting)
 TEST_F(ProtocolTest, TheUpdateRequestStopsAllSending)
 {
     ASSERT_TRUE(startLink());
-    Recorder<bool> requests;
-    QObject::connect(Version::getInstance(), &Version::signalMcuUpgrade, [&] { requests.add(true); });
+    auto requests = std::make_shared<Recorder<bool>>();
+    QObject::connect(Version::getInstance(), &Version::signalMcuUpgrade, [requests] { requests->add(true); });
     mcu().setAcknowledge(false);
     const uint8_t volume = 5;
     UartSendValue(0x06, &volume, 1);
     ASSERT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= 2; }, 5000));
 
     mcu().send(0x31, {});
-    ASSERT_TRUE(waitUntil([&] { return !requests.values().empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !requests->values().empty(); }));
     pause(200);
     const size_t volumes = dataOf(0x06).size();
     const uint8_t fan = 1;
@@ -200,28 +200,28 @@ TEST_F(ProtocolTest, TheUpdateRequestStopsAllSending)
 TEST_F(ProtocolTest, ReportsReachTheirControllers)
 {
     ASSERT_TRUE(startLink());
-    Recorder<std::tuple<bool, float, float>> power;
+    auto power = std::make_shared<Recorder<std::tuple<bool, float, float>>>();
     QObject::connect(Battery::getInstance(), &Battery::signalBattery,
-                     [&](bool external, float a, int, float b, int) { power.add({external, a, b}); });
-    Recorder<std::vector<int>> times;
+                     [power](bool external, float a, int, float b, int) { power->add({external, a, b}); });
+    auto times = std::make_shared<Recorder<std::vector<int>>>();
     QObject::connect(RtcCtl::getInstance(), &RtcCtl::signalUpdateTime,
-                     [&](int year, int month, int day, int hour, int minute, int second) {
-                         times.add({year, month, day, hour, minute, second});
+                     [times](int year, int month, int day, int hour, int minute, int second) {
+                         times->add({year, month, day, hour, minute, second});
                      });
 
     // 5.1 V external, 7.4 V and -0.5 V batteries.
     mcu().sendRaw(frame(0x12, {0, 0, 0, 51, 0, 0, 0, 74, 0xFF, 0xFF, 0xFF, 0xFB}));
-    ASSERT_TRUE(waitUntil([&] { return !power.values().empty(); }));
-    EXPECT_EQ(power.values()[0], std::make_tuple(true, 7.4f, -0.5f));
+    ASSERT_TRUE(waitUntil([&] { return !power->values().empty(); }));
+    EXPECT_EQ(power->values()[0], std::make_tuple(true, 7.4f, -0.5f));
     // Exactly 5.0 V is not external power; the missing third value is 0.
     mcu().sendRaw(frame(0x12, {0, 0, 0, 50, 0, 0, 0, 80}));
-    ASSERT_TRUE(waitUntil([&] { return power.values().size() == 2; }));
-    EXPECT_EQ(power.values()[1], std::make_tuple(false, 8.0f, 0.0f));
+    ASSERT_TRUE(waitUntil([&] { return power->values().size() == 2; }));
+    EXPECT_EQ(power->values()[1], std::make_tuple(false, 8.0f, 0.0f));
 
     // A clock report short of its four bytes is ignored.
     mcu().sendRaw(join({frame(0x0A, {0x66, 0x5B, 0x0E}), frame(0x0A, {0x66, 0x5B, 0x0E, 0x40})}));
-    ASSERT_TRUE(waitUntil([&] { return !times.values().empty(); }));
-    EXPECT_EQ(times.values().size(), 1u);
+    ASSERT_TRUE(waitUntil([&] { return !times->values().empty(); }));
+    EXPECT_EQ(times->values().size(), 1u);
 
     // Turned over: the G-sensor's angle (signed) makes the application ask the
     // MCU to flip, and the MCU's acknowledgement turns picture and touch.

@@ -22,12 +22,13 @@ protected:
         setenv("TZ", "CET-1", 1);
         tzset();
         QObject::connect(RtcCtl::getInstance(), &RtcCtl::signalUpdateTime,
-                         [this](int year, int month, int day, int hour, int minute, int second) {
-                             shown.add({year, month, day, hour, minute, second});
+                         [shown = shown](int year, int month, int day, int hour, int minute, int second) {
+                             shown->add({year, month, day, hour, minute, second});
                          });
     }
 
-    Recorder<std::vector<int>> shown;
+    // Shared with the connection: the serial thread may report after the test.
+    std::shared_ptr<Recorder<std::vector<int>>> shown = std::make_shared<Recorder<std::vector<int>>>();
 };
 
 TEST_F(ClockTest, AnUnsetMcuClockIsResetTo2020)
@@ -39,7 +40,7 @@ TEST_F(ClockTest, AnUnsetMcuClockIsResetTo2020)
     const bool set = waitFor(0x0A, {0x5E, 0x0B, 0xE1, 0x00});
     const std::string output = GetCapturedStdout();
     ASSERT_TRUE(set);
-    EXPECT_EQ(shown.values(), (std::vector<std::vector<int>>{{2020, 1, 1, 1, 0, 0}}));
+    EXPECT_EQ(shown->values(), (std::vector<std::vector<int>>{{2020, 1, 1, 1, 0, 0}}));
     EXPECT_NE(output.find("2020-01-01 01:00:00\nset mcu time : 2020-01-01 01:00:00\n"), std::string::npos) << output;
 }
 
@@ -49,11 +50,11 @@ TEST_F(ClockTest, ASetClockIsShownInLocalTimeAndLeftAlone)
     CaptureStdout();
     // 2024-06-01 12:00:00 UTC.
     mcu().send(0x0A, {0x66, 0x5B, 0x0D, 0x40});
-    const bool reported = waitUntil([&] { return !shown.values().empty(); });
+    const bool reported = waitUntil([&] { return !shown->values().empty(); });
     pause(300);
     const std::string output = GetCapturedStdout();
     ASSERT_TRUE(reported);
-    EXPECT_EQ(shown.values()[0], (std::vector<int>{2024, 6, 1, 13, 0, 0}));
+    EXPECT_EQ(shown->values()[0], (std::vector<int>{2024, 6, 1, 13, 0, 0}));
     EXPECT_NE(output.find("2024-06-01 13:00:00\n"), std::string::npos) << output;
     EXPECT_EQ(mcu().count(0x0A), 0u);
 }
