@@ -71,6 +71,7 @@ void HDMICtl::takeActiveSize(unsigned int horActive, unsigned int verActive)
 
 bool HDMICtl::getMainVideoInfo()
 {
+    std::lock_guard<std::mutex> reading(m_readMutex);
     mainState = 1;
     int validity = 0;
     const unsigned int clock = m_main.clock(validity);
@@ -116,6 +117,7 @@ bool HDMICtl::getMainVideoInfo()
 
 bool HDMICtl::getAssistVideoInfo()
 {
+    std::lock_guard<std::mutex> reading(m_readMutex);
     assistState = 1;
     int validity = 0;
     lastAssistClock = m_assist.clock(validity);

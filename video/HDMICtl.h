@@ -93,6 +93,9 @@ private:
     std::atomic<int> colorDepth{5};
     std::atomic<int> channel{0};
 
+    // A reading of the measured timing runs on the interrupt thread, or on the
+    // user-interface thread when no interrupt has refreshed it: one at a time.
+    std::mutex m_readMutex;
     // The rate texts are written on the interrupt and serial threads and read
     // on the user-interface thread.
     mutable std::mutex m_textMutex;

@@ -175,6 +175,7 @@ double WHDICtl::frameRate(uint32_t clock, uint32_t totalWidth, uint32_t totalHei
 
 bool WHDICtl::measure(int ch, bool payloadChanged)
 {
+    std::lock_guard<std::mutex> measuring(m_measureMutex);
     const bool main = ch == 0;
     const VideoInfo &info = main ? static_cast<const VideoInfo &>(m_mainInfo) : m_assistInfo;
     Measurement &stored = m_measurement[main ? 0 : 1];

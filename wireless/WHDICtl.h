@@ -7,6 +7,7 @@
 #include <QObject>
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 class OutCtl;
@@ -89,6 +90,9 @@ private:
     std::atomic<int> detectState[2] = {{0}, {0}};
     std::atomic<bool> locked[2] = {{false}, {false}};
     Measurement m_measurement[2];
+    // A measurement runs on the interrupt thread, or on the user-interface
+    // thread when no interrupt has refreshed it: one at a time.
+    std::mutex m_measureMutex;
     ChangeDebounce m_debounce[2];
 
     PLControl *m_pl;
