@@ -24,7 +24,6 @@ namespace {
 // Panel geometry: two halves of 1280 positions each, 1440 lines.
 constexpr int panelWidth = 2560;
 constexpr int panelHeight = 1440;
-constexpr int halfWidth = 1280;
 constexpr int halfLeft = 92;
 constexpr int halfRight = 1372;
 constexpr int panelTop = 6;
