@@ -4,7 +4,7 @@
 #include <sys/reboot.h>
 #include <unistd.h>
 
-void LinuxSystem::reboot()
+void LinuxSystem::restart()
 {
     ::sync();
     ::reboot(RB_AUTOBOOT);

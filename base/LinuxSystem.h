@@ -7,7 +7,7 @@
 class LinuxSystem : public hw::System
 {
 public:
-    void reboot() override;
+    void restart() override;
     bool setClock(const struct timeval &time) override;
     int spiIoctl(int fd, unsigned long request, void *argument) override;
 };

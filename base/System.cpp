@@ -11,7 +11,7 @@ namespace {
 class RefusingSystem : public hw::System
 {
 public:
-    void reboot() override { console::error("no system installed, restart refused\n"); }
+    void restart() override { console::error("no system installed, restart refused\n"); }
     bool setClock(const struct timeval &) override
     {
         console::error("no system installed, clock change refused\n");

@@ -14,7 +14,7 @@ public:
     virtual ~System() = default;
 
     // Restarts the machine; returns only where the restart did not happen.
-    virtual void reboot() = 0;
+    virtual void restart() = 0;
     // Sets the system clock; false when that was refused.
     virtual bool setClock(const struct timeval &time) = 0;
     // One spidev request (SPI_IOC_*) on a descriptor the caller opened; the

@@ -454,5 +454,5 @@ void Upgrade::restart()
     report(RESTART);
     ::sync();
     ::sync();
-    hw::system().reboot();
+    hw::system().restart();
 }

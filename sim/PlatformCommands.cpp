@@ -193,7 +193,7 @@ ScenarioCommand expectRebootCommand()
                 return a.empty() ? std::string() : "takes no arguments";
             },
             [](ScenarioContext &context, const std::vector<std::string> &) {
-                return context.board.system().rebootCount() > 0 ? Outcome::passed()
+                return context.board.system().restartCount() > 0 ? Outcome::passed()
                                                                  : Outcome::failed("a restart", "none");
             }};
 }

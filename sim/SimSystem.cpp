@@ -8,13 +8,13 @@
 
 namespace sim {
 
-void SimSystem::reboot()
+void SimSystem::restart()
 {
     std::function<void()> action;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        ++m_reboots;
-        action = m_rebootAction;
+        ++m_restarts;
+        action = m_restartAction;
     }
     console::print("[virtual board] the application restarts the machine\n");
     if (action)
@@ -72,16 +72,16 @@ int SimSystem::spiIoctl(int, unsigned long request, void *argument)
     }
 }
 
-void SimSystem::onReboot(std::function<void()> action)
+void SimSystem::onRestart(std::function<void()> action)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_rebootAction = std::move(action);
+    m_restartAction = std::move(action);
 }
 
-int SimSystem::rebootCount() const
+int SimSystem::restartCount() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_reboots;
+    return m_restarts;
 }
 
 std::vector<struct timeval> SimSystem::clockSettings() const

@@ -21,22 +21,22 @@ public:
         uint32_t maxSpeedHz = 500000;
     };
 
-    void reboot() override;
+    void restart() override;
     bool setClock(const struct timeval &time) override;
     int spiIoctl(int fd, unsigned long request, void *argument) override;
 
     // What a restart does on the board (the simulator ends the application).
-    void onReboot(std::function<void()> action);
+    void onRestart(std::function<void()> action);
 
-    int rebootCount() const;
+    int restartCount() const;
     std::vector<struct timeval> clockSettings() const;
     std::vector<std::vector<uint8_t>> spiMessages() const;
     SpiSettings spiSettings() const;
 
 private:
     mutable std::mutex m_mutex;
-    std::function<void()> m_rebootAction;
-    int m_reboots = 0;
+    std::function<void()> m_restartAction;
+    int m_restarts = 0;
     std::vector<struct timeval> m_clock;
     std::vector<std::vector<uint8_t>> m_spi;
     SpiSettings m_settings;

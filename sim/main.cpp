@@ -189,7 +189,7 @@ int main(int argc, char **argv)
         if (QCoreApplication *application = QCoreApplication::instance())
             QMetaObject::invokeMethod(application, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     };
-    board.system().onReboot(endApplication);
+    board.system().onRestart(endApplication);
     board.platform().onPowerCut(endApplication);
 
     int qtArgc = static_cast<int>(options.qtArguments.size()) - 1;

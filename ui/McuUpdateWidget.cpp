@@ -63,7 +63,7 @@ void McuUpdateWidget::mcuUpgradePercent(int percent)
     if (percent == updateDone) {
         // Give the MCU time to start its new firmware before the restart.
         std::this_thread::sleep_for(rebootDelay);
-        hw::system().reboot();
+        hw::system().restart();
     }
 }
 

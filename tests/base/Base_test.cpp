@@ -48,7 +48,7 @@ TEST(System, EffectsAreRefusedUntilAnImplementationIsInstalled)
     CaptureStderr();
     struct timeval time = {1, 0};
     EXPECT_FALSE(hw::system().setClock(time));
-    hw::system().reboot();
+    hw::system().restart();
     const std::string err = GetCapturedStderr();
     EXPECT_NE(err.find("clock change refused"), std::string::npos);
     EXPECT_NE(err.find("restart refused"), std::string::npos);

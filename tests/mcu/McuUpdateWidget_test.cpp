@@ -61,8 +61,8 @@ TEST_F(McuUpdateWidgetTest, TheMcusRequestRunsTheUpdateToTheRestart)
     ASSERT_TRUE(waitUntil([&] { return bar->value() == 100; }, 20000));
     EXPECT_TRUE(mcu().bootLoader().matches);
     EXPECT_EQ(mcu().count(0x0C), 0u) << "the MCU already waited in its boot loader";
-    EXPECT_EQ(board().system().rebootCount(), 0) << "the MCU gets its time first";
-    EXPECT_TRUE(waitUntil([&] { return board().system().rebootCount() == 1; }, 20000));
+    EXPECT_EQ(board().system().restartCount(), 0) << "the MCU gets its time first";
+    EXPECT_TRUE(waitUntil([&] { return board().system().restartCount() == 1; }, 20000));
 }
 
 TEST_F(McuUpdateWidgetTest, AFailureIsShownAndTheBarFollowsTheProgress)
@@ -75,7 +75,7 @@ TEST_F(McuUpdateWidgetTest, AFailureIsShownAndTheBarFollowsTheProgress)
     McuUpdateWidget::mcuUpgradePercent(-2);
     EXPECT_TRUE(waitUntil([&] { return label->text() == QString::fromUtf8("升级失败"); }));
     EXPECT_EQ(bar->value(), 40);
-    EXPECT_EQ(board().system().rebootCount(), 0);
+    EXPECT_EQ(board().system().restartCount(), 0);
 }
 
 } // namespace

@@ -109,8 +109,8 @@ TEST_F(SystemUpgradeTest, EmptyDescriptionCompletesAndRestarts)
     EXPECT_EQ(progress(bars), (std::vector<int>{10, 20, 80, 100}));
     EXPECT_TRUE(waitFor([&] { return output.contains("***restart system after 5 seconds***"); }));
     settle(milliseconds(3000));
-    EXPECT_EQ(board().system().rebootCount(), 0) << "not before five seconds";
-    ASSERT_TRUE(waitFor([&] { return board().system().rebootCount() == 1; }));
+    EXPECT_EQ(board().system().restartCount(), 0) << "not before five seconds";
+    ASSERT_TRUE(waitFor([&] { return board().system().restartCount() == 1; }));
     EXPECT_TRUE(waitFor([&] { return framesOf(board(), 0x0C) == std::vector<std::vector<uint8_t>>{{0}}; }));
     EXPECT_EQ(label->text(), upgrading);
 }
@@ -133,7 +133,7 @@ TEST_F(SystemUpgradeTest, FirmwareHandsOverToTheMcuAtFifty)
     ASSERT_GE(start.size(), 4u);
     EXPECT_EQ(std::vector<int>(start.begin(), start.begin() + 4), (std::vector<int>{10, 20, 40, 50}));
 
-    ASSERT_TRUE(waitFor([&] { return board().system().rebootCount() == 1; }, milliseconds(30000)));
+    ASSERT_TRUE(waitFor([&] { return board().system().restartCount() == 1; }, milliseconds(30000)));
     EXPECT_TRUE(board().mcu().bootLoader().complete);
     EXPECT_TRUE(board().mcu().bootLoader().matches);
     const std::vector<int> all = progress(bars);
@@ -152,7 +152,7 @@ TEST_F(SystemUpgradeTest, LinkDownFailsTheHandOver)
     ASSERT_TRUE(waitFor([&] { return label->text() == mcuFailed; }));
     EXPECT_EQ(bar->value(), 50);
     settle(milliseconds(500));
-    EXPECT_EQ(board().system().rebootCount(), 0);
+    EXPECT_EQ(board().system().restartCount(), 0);
 }
 
 TEST_F(SystemUpgradeTest, FailureKeepsTheProgressAndOffersTheUpgradeAgain)
@@ -174,7 +174,7 @@ TEST_F(SystemUpgradeTest, FailureKeepsTheProgressAndOffersTheUpgradeAgain)
     EXPECT_TRUE(button->isEnabled());
     EXPECT_FALSE(bar->isVisible());
     settle(milliseconds(500));
-    EXPECT_EQ(board().system().rebootCount(), 0);
+    EXPECT_EQ(board().system().restartCount(), 0);
 }
 
 TEST_F(SystemUpgradeTest, ReopeningDuringTheUpgradeChangesNothing)

@@ -311,10 +311,10 @@ TEST_F(UpgradeTest, OneUpgradeAtATimeThenRestart)
     ASSERT_TRUE(waitFor(ended));
     EXPECT_EQ(recordedStates(), complete);
 
-    EXPECT_EQ(board().system().rebootCount(), 0);
+    EXPECT_EQ(board().system().restartCount(), 0);
     Upgrade::getInstance()->restart();
     EXPECT_EQ(recordedStates().back(), Upgrade::RESTART);
-    EXPECT_EQ(board().system().rebootCount(), 1);
+    EXPECT_EQ(board().system().restartCount(), 1);
 }
 
 } // namespace

@@ -7,11 +7,11 @@ using SimSystemTest = BoardTest;
 TEST_F(SimSystemTest, RestartIsRecordedAnnouncedAndActedOut)
 {
     int acted = 0;
-    board().system().onReboot([&acted] { ++acted; });
+    board().system().onRestart([&acted] { ++acted; });
     testing::internal::CaptureStdout();
-    hw::system().reboot();
+    hw::system().restart();
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(board().system().rebootCount(), 1);
+    EXPECT_EQ(board().system().restartCount(), 1);
     EXPECT_EQ(acted, 1);
     EXPECT_NE(out.find("restarts the machine"), std::string::npos);
 }
