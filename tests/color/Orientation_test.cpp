@@ -2,7 +2,9 @@
 #include "BoardTest.h"
 #include "GsensorCtl.h"
 #include "RotateCtl.h"
+#include "McuLink.h"
 #include "UartAPI.h"
+#include "Wait.h"
 
 #include <QCoreApplication>
 #include <chrono>
@@ -18,27 +20,6 @@ constexpr uint8_t flipCommand = 0x0B;
 class OrientationTest : public BoardTest
 {
 protected:
-    static bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 10000)
-    {
-        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (!condition()) {
-            if (Clock::now() >= deadline)
-                return false;
-            QCoreApplication::processEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return true;
-    }
-
-    // Starts the link with the MCU model answering at once; it works once the
-    // application acknowledged the MCU's first report.
-    void startLink()
-    {
-        board().mcu().setBootDelay(0);
-        UartInit();
-        ASSERT_TRUE(waitUntil([&] { return board().mcu().count(0x0F) > 0; })) << "the link never worked";
-    }
-
     // The flip states sent before the link started, in order: they go out
     // once it works, ahead of the link's own read of the MCU version (0x80).
     std::vector<uint8_t> heldFlips()
@@ -159,7 +140,7 @@ TEST_F(OrientationTest, SwitchedOffSamplesChangeNothing)
 
 TEST_F(OrientationTest, SamplesAndConfirmationsFromTheMcu)
 {
-    startLink();
+    ASSERT_TRUE(startLink(board())) << "the link never worked";
     // The MCU confirms a flip request by acknowledging it with the state;
     // hold that back first.
     board().mcu().setAcknowledge(false);

@@ -36,7 +36,8 @@ protected:
             const uint32_t time = firstReport + i;
             mcu().send(0x0A, {static_cast<uint8_t>(time >> 24), static_cast<uint8_t>(time >> 16),
                               static_cast<uint8_t>(time >> 8), static_cast<uint8_t>(time)});
-            ASSERT_TRUE(waitUntil([&] { return seconds->contains(static_cast<int>(i)); }, 20000)) << "report " << i;
+            ASSERT_TRUE(waitUntil([&] { return seconds->contains(static_cast<int>(i)); }, std::chrono::seconds(20)))
+                << "report " << i;
         }
 
         for (const auto &value : values)
@@ -59,7 +60,7 @@ protected:
         UartSendValue(0x08, &fan, 1);
         EXPECT_TRUE(waitFor(0x08, {fan}, 3000));
         mcu().askWHDIUsed();
-        EXPECT_TRUE(waitUntil([&] { return !mcu().WHDIAnswers().empty(); }, 3000));
+        EXPECT_TRUE(waitUntil([&] { return !mcu().WHDIAnswers().empty(); }, std::chrono::seconds(3)));
     }
 
     // Shared with the connection: the serial thread may report after the test.

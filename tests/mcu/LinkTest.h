@@ -3,6 +3,7 @@
 #include "BoardTest.h"
 #include "McuModel.h"
 #include "UartAPI.h"
+#include "Wait.h"
 
 #include <dirent.h>
 #include <QCoreApplication>
@@ -41,23 +42,9 @@ protected:
 
     sim::McuModel &mcu() { return board().mcu(); }
 
-    // Polls (running queued Qt events meanwhile) until the condition holds;
-    // false when it did not within the time.
-    static bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 10000)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() >= deadline)
-                return false;
-            QCoreApplication::processEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
-    }
-
     static void pause(int ms)
     {
-        waitUntil([] { return false; }, ms);
+        waitUntil([] { return false; }, std::chrono::milliseconds(ms));
     }
 
     // The data of every frame of that command the MCU received, in order.
@@ -82,7 +69,7 @@ protected:
 
     bool waitFor(uint8_t command, const Bytes &data, int timeoutMs = 10000)
     {
-        return waitUntil([&] { return received(command, data); }, timeoutMs);
+        return waitUntil([&] { return received(command, data); }, std::chrono::milliseconds(timeoutMs));
     }
 
     // Starts the link and waits until the application acknowledged the

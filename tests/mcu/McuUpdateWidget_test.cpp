@@ -58,11 +58,11 @@ TEST_F(McuUpdateWidgetTest, TheMcusRequestRunsTheUpdateToTheRestart)
     EXPECT_EQ(board().pl().field(OSD_CTL, 4, 4), 0u) << "the picture is switched off";
 
     auto *bar = child<QProgressBar>("mcuUpdateProgressBar");
-    ASSERT_TRUE(waitUntil([&] { return bar->value() == 100; }, 20000));
+    ASSERT_TRUE(waitUntil([&] { return bar->value() == 100; }, std::chrono::seconds(20)));
     EXPECT_TRUE(mcu().bootLoader().matches);
     EXPECT_EQ(mcu().count(0x0C), 0u) << "the MCU already waited in its boot loader";
     EXPECT_EQ(board().system().restartCount(), 0) << "the MCU gets its time first";
-    EXPECT_TRUE(waitUntil([&] { return board().system().restartCount() == 1; }, 20000));
+    EXPECT_TRUE(waitUntil([&] { return board().system().restartCount() == 1; }, std::chrono::seconds(20)));
 }
 
 TEST_F(McuUpdateWidgetTest, AFailureIsShownAndTheBarFollowsTheProgress)

@@ -87,7 +87,8 @@ TEST_F(McuUpdateTest, ATwoBlockImageGoesOutWholeWithItsProgress)
     const bool again = UartUpdateMcu(recordProgress, false);
     // The key line is taken over for the update.
     const uint32_t keyLineHeld = board().pl().field(FPGA_INIT_CTL, 14, 14);
-    const bool done = waitUntil([&] { return progress.contains(100) && mcu().bootLoader().complete; }, 20000);
+    const bool done =
+        waitUntil([&] { return progress.contains(100) && mcu().bootLoader().complete; }, std::chrono::seconds(20));
     const std::string output = GetCapturedStdout();
     ASSERT_TRUE(started);
     EXPECT_FALSE(again) << "one update per process";
@@ -117,7 +118,7 @@ TEST_F(McuUpdateTest, AnEmptyImageWaitsForABlockAndReportsFailure)
     mcu().requestUpdate();
     ASSERT_TRUE(waitUntil([&] { return !requests->values().empty(); }));
     ASSERT_TRUE(UartUpdateMcu(recordProgress, true));
-    EXPECT_TRUE(waitUntil([&] { return progress.contains(-2); }, 60000));
+    EXPECT_TRUE(waitUntil([&] { return progress.contains(-2); }, std::chrono::seconds(60)));
     const sim::McuModel::BootLoaderStatus boot = mcu().bootLoader();
     EXPECT_EQ(boot.sizes, 1);
     EXPECT_EQ(boot.announcedSize, 0u);
@@ -137,7 +138,7 @@ TEST_F(McuUpdateTest, AnEraseThatNeverEndsIsRetriedFromTheConnection)
             const sim::McuModel::BootLoaderStatus boot = mcu().bootLoader();
             return boot.erases >= 2 && boot.connects >= 2;
         },
-        20000);
+        std::chrono::seconds(20));
     const std::string output = GetCapturedStdout();
     ASSERT_TRUE(retried);
     EXPECT_NE(output.find("Mcu Erase Fail\n"), std::string::npos);

@@ -30,8 +30,8 @@ protected:
     bool versionArrives(uint8_t a, uint8_t b, uint8_t c)
     {
         mcu().sendRaw(frame(0x00, {a, b, c}));
-        return waitUntil([&] { return mcuVersion() == "0" + std::to_string(a) + std::to_string(b) + std::to_string(c); },
-                         3000);
+        const std::string expected = "0" + std::to_string(a) + std::to_string(b) + std::to_string(c);
+        return waitUntil([&] { return mcuVersion() == expected; }, std::chrono::seconds(3));
     }
 
     static Bytes frame(uint8_t command, const Bytes &data)
@@ -114,7 +114,7 @@ TEST_F(ProtocolTest, AcknowledgementsAndQuestionsAreNotAcknowledged)
     // acknowledgement the application sent is never repeated.
     const uint8_t volume = 33;
     UartSendValue(0x06, &volume, 1);
-    ASSERT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= 3; }, 6000));
+    ASSERT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= 3; }, std::chrono::seconds(6)));
     size_t acknowledgements = 0;
     for (const Bytes &data : dataOf(0x0F)) {
         if (data == Bytes{0x00, 9, 8, 7})
@@ -135,7 +135,8 @@ TEST_F(ProtocolTest, OneResendEntryPerCommandHoldsTheLatestFrameUntilAcknowledge
     UartSendValue(0x06, &first, 1);
     UartSendValue(0x06, &second, 1);
     UartSendValue(0x08, &fan, 1);
-    ASSERT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= 4 && dataOf(0x08).size() >= 3; }, 8000));
+    ASSERT_TRUE(
+        waitUntil([&] { return dataOf(0x06).size() >= 4 && dataOf(0x08).size() >= 3; }, std::chrono::seconds(8)));
 
     const std::vector<Bytes> volumes = dataOf(0x06);
     EXPECT_EQ(volumes[0], Bytes{first});
@@ -170,7 +171,7 @@ TEST_F(ProtocolTest, AnAcknowledgementOfAnOlderFrameKeepsTheNewerOneWaiting)
     // The MCU acknowledges only the older value: the newer one is repeated.
     mcu().sendRaw(frame(0x0F, {0x06, older}));
     const size_t before = dataOf(0x06).size();
-    EXPECT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= before + 2; }, 5000));
+    EXPECT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= before + 2; }, std::chrono::seconds(5)));
     EXPECT_EQ(dataOf(0x06).back(), Bytes{newer});
 }
 
@@ -182,7 +183,7 @@ TEST_F(ProtocolTest, TheUpdateRequestStopsAllSending)
     mcu().setAcknowledge(false);
     const uint8_t volume = 5;
     UartSendValue(0x06, &volume, 1);
-    ASSERT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= 2; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= 2; }, std::chrono::seconds(5)));
 
     mcu().send(0x31, {});
     ASSERT_TRUE(waitUntil([&] { return !requests->values().empty(); }));

@@ -1,4 +1,5 @@
 #include "BoardTest.h"
+#include "Wait.h"
 #include "InterruptsCtl.h"
 
 #include <algorithm>
@@ -66,17 +67,6 @@ private:
     mutable std::mutex m_mutex;
     std::vector<Event> m_events;
 };
-
-bool waitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit = 15s)
-{
-    const auto deadline = Clock::now() + limit;
-    while (!condition()) {
-        if (Clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
 
 class InterruptsCtlTest : public BoardTest
 {

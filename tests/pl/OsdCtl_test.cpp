@@ -1,4 +1,5 @@
 #include "BoardTest.h"
+#include "Wait.h"
 #include "OsdCtl.h"
 #include "UartAPI.h"
 
@@ -16,17 +17,6 @@ using Clock = std::chrono::steady_clock;
 constexpr uint32_t planeBit = 1u << 0;
 constexpr uint32_t mainBit = 1u << 4;
 constexpr uint32_t assistBit = 1u << 5;
-
-bool waitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit = 10s)
-{
-    const auto deadline = Clock::now() + limit;
-    while (!condition()) {
-        if (Clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
 
 class OsdCtlTest : public BoardTest
 {

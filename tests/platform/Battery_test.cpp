@@ -47,7 +47,7 @@ TEST_F(BatteryTest, McuPowerReportArrivesOnTheUserInterfaceThread)
                          reports.push_back({externalPower, voltageA, levelA, voltageB, levelB});
                      });
     board().mcu().send(0x12, {0, 0, 0, 120, 0, 0, 0, 80, 0, 0, 0, 140});
-    ASSERT_TRUE(waitFor([&] { return !reports.empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !reports.empty(); }));
     EXPECT_TRUE(reports[0].at(0).toBool());
     EXPECT_FLOAT_EQ(reports[0].at(1).toFloat(), 8.0f);
     EXPECT_EQ(reports[0].at(2).toInt(), 72);

@@ -13,7 +13,7 @@ protected:
     {
         const double measured = sim::PlatformModel::temperatureOf(sim::PlatformModel::temperatureRaw(celsius));
         ASSERT_TRUE(board().platform().setTemperature(celsius));
-        ASSERT_TRUE(waitFor([&] { return FanCtrl::getInstance()->getTemperature() == measured; })) << celsius;
+        ASSERT_TRUE(waitUntil([&] { return FanCtrl::getInstance()->getTemperature() == measured; })) << celsius;
     }
 
     // Another reading in the same band: one more tick has passed.
@@ -117,7 +117,7 @@ TEST_F(FanCtrlTest, HundredDegreesShutsDownAfterTenSeconds)
     heat(100.0);
     settle(std::chrono::milliseconds(7000));
     EXPECT_EQ(board().mcu().count(0x0D), 0u) << "not before ten seconds";
-    ASSERT_TRUE(waitFor([&] { return board().mcu().count(0x0D) > 0; }, std::chrono::milliseconds(15000)));
+    ASSERT_TRUE(waitUntil([&] { return board().mcu().count(0x0D) > 0; }, std::chrono::milliseconds(15000)));
     EXPECT_EQ(framesOf(board(), 0x0D), (std::vector<std::vector<uint8_t>>{{0}}));
     EXPECT_EQ(board().pl().get(RESET_SYSTEM), 0u) << "only the button resets the logic";
 

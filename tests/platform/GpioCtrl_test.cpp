@@ -121,7 +121,7 @@ TEST_F(GpioCtrlTest, InterruptsFollowTheEdgeMode)
             const int bothBefore = both;
             writeBytes(sysfs("gpio931/value"), level);
             writeBytes(sysfs("gpio932/value"), level);
-            ASSERT_TRUE(waitFor([&] { return both == bothBefore + 1; }));
+            ASSERT_TRUE(waitUntil([&] { return both == bothBefore + 1; }));
             settle(std::chrono::milliseconds(100));
             EXPECT_EQ(rising, risingBefore + (level[0] == '1' ? 1 : 0)) << level;
         }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "BoardTest.h"
-#include "UartAPI.h"
+#include "McuLink.h"
+#include "Wait.h"
 
 #include <QCoreApplication>
 #include <chrono>
@@ -12,25 +13,10 @@
 #include <thread>
 #include <vector>
 
-// Waits until the condition holds, handling the user-interface thread's
-// events meanwhile; false when the deadline passed first.
-inline bool waitFor(const std::function<bool()> &condition,
-                    std::chrono::milliseconds timeout = std::chrono::milliseconds(10000))
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 // Handles events for a while: for checks that something does not happen.
 inline void settle(std::chrono::milliseconds duration)
 {
-    waitFor([] { return false; }, duration);
+    waitUntil([] { return false; }, duration);
 }
 
 inline std::string fileBytes(const std::string &path)
@@ -44,15 +30,6 @@ inline std::string fileBytes(const std::string &path)
 inline void writeBytes(const std::string &path, const std::string &content)
 {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-}
-
-// Starts the MCU link and waits until the application has acknowledged the
-// MCU's first report: from then on values go out at once.
-inline bool startLink(sim::VirtualBoard &board)
-{
-    board.mcu().setBootDelay(0);
-    UartInit();
-    return waitFor([&] { return board.mcu().count(0x0F) > 0; });
 }
 
 // The data of every frame of that command the MCU received, in order.

@@ -73,12 +73,12 @@ TEST_F(PowerCtlTest, HoldOfThreeSecondsShutsDownInOrder)
 {
     settle(milliseconds(100));
     hold(milliseconds(3300));
-    ASSERT_TRUE(waitFor([&] { return board().mcu().count(0x0D) > 0; }, milliseconds(15000)));
+    ASSERT_TRUE(waitUntil([&] { return board().mcu().count(0x0D) > 0; }, milliseconds(15000)));
     // The settings were saved before the MCU was told.
     EXPECT_EQ(::access("config.ini", F_OK), 0);
     EXPECT_TRUE(output.contains("system power off"));
     EXPECT_EQ(framesOf(board(), 0x0D), (std::vector<std::vector<uint8_t>>{{0}}));
-    EXPECT_TRUE(waitFor([&] { return board().pl().get(RESET_SYSTEM) == resetWord; }));
+    EXPECT_TRUE(waitUntil([&] { return board().pl().get(RESET_SYSTEM) == resetWord; }));
     EXPECT_GE(board().platform().powerCutCount(), 1);
 
     holder.join();
@@ -90,7 +90,7 @@ TEST_F(PowerCtlTest, KeptPressedShutsDownAgainEveryThreeSeconds)
 {
     settle(milliseconds(100));
     board().platform().pressButton();
-    EXPECT_TRUE(waitFor([&] { return board().mcu().count(0x0D) >= 2; }, milliseconds(20000)));
+    EXPECT_TRUE(waitUntil([&] { return board().mcu().count(0x0D) >= 2; }, milliseconds(20000)));
     board().platform().releaseButton();
 }
 
@@ -98,7 +98,7 @@ TEST_F(PowerCtlTest, ServiceShutdownNeedsNoButton)
 {
     PowerCtl::getInstance()->powerOff();
     EXPECT_EQ(::access("config.ini", F_OK), 0);
-    EXPECT_TRUE(waitFor([&] { return board().mcu().count(0x0D) == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return board().mcu().count(0x0D) == 1; }));
     EXPECT_FALSE(output.contains("system power off"));
     settle(milliseconds(300));
     EXPECT_EQ(board().pl().get(RESET_SYSTEM), 0u) << "only the button resets the logic";

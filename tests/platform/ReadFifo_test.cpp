@@ -39,7 +39,7 @@ protected:
     void openWriter()
     {
         const std::string path = hw::path("/tmp/control");
-        ASSERT_TRUE(waitFor([&] {
+        ASSERT_TRUE(waitUntil([&] {
             writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
             return writer >= 0;
         }));
@@ -56,7 +56,7 @@ protected:
             else
                 ASSERT_TRUE(errno == EAGAIN || errno == EINTR) << errno;
         }
-        ASSERT_TRUE(waitFor([&] {
+        ASSERT_TRUE(waitUntil([&] {
             int waiting = 0;
             return ::ioctl(writer, FIONREAD, &waiting) == 0 && waiting == 0;
         }));
@@ -150,7 +150,7 @@ TEST_F(ReadFifoTest, CommandsReachTheMcu)
                              "flip off", "flip", "hdmi", "strength", "channel", "whdi", "snr on", "snr off",
                              "snr maybe", "antenna external", "antenna in", "antenna out", "frame png", "shutdown"})
         EXPECT_TRUE(read(fifo, std::string(text) + "\n")) << text;
-    ASSERT_TRUE(waitFor([&] { return board().mcu().count(0x0D) > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return board().mcu().count(0x0D) > 0; }));
 
     // A command sent while the link was still coming up is held back and
     // flushed with the link's own questions (0x95, then 0x80): leave those out.
@@ -181,14 +181,14 @@ TEST_F(ReadFifoTest, MissingFifoIsCreatedAndServed)
     FifoInit();
     FifoInit();
     struct stat info;
-    ASSERT_TRUE(waitFor([&] { return ::stat(path.c_str(), &info) == 0; }));
+    ASSERT_TRUE(waitUntil([&] { return ::stat(path.c_str(), &info) == 0; }));
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 
     openWriter();
     write("fan high\n");
-    EXPECT_TRUE(waitFor([&] { return fan->getFanMode() == FanCtrl::FAN_HIGH; }));
+    EXPECT_TRUE(waitUntil([&] { return fan->getFanMode() == FanCtrl::FAN_HIGH; }));
     write("help\n");
-    EXPECT_TRUE(waitFor([&] { return output.contains("\t******FIFO command control******"); }));
+    EXPECT_TRUE(waitUntil([&] { return output.contains("\t******FIFO command control******"); }));
     EXPECT_TRUE(output.contains("\t               frame\t\tuse \"frame fm/bmp/tiff/png\""));
 
     // The writer goes and comes back.
@@ -197,7 +197,7 @@ TEST_F(ReadFifoTest, MissingFifoIsCreatedAndServed)
     settle(std::chrono::milliseconds(100));
     openWriter();
     write("fan low\n");
-    EXPECT_TRUE(waitFor([&] { return fan->getFanMode() == FanCtrl::FAN_LOW; }));
+    EXPECT_TRUE(waitUntil([&] { return fan->getFanMode() == FanCtrl::FAN_LOW; }));
     output.stop();
 }
 
@@ -212,9 +212,9 @@ TEST_F(ReadFifoTest, FloodOfGarbageAndLongLines)
     write(garbage);
     write(std::string(10000, 'q') + "\n");
     write("fan high " + std::string(9990, 'w') + "\n");
-    EXPECT_TRUE(waitFor([&] { return fan->getFanMode() == FanCtrl::FAN_HIGH; }));
+    EXPECT_TRUE(waitUntil([&] { return fan->getFanMode() == FanCtrl::FAN_HIGH; }));
     write("fan off\n");
-    EXPECT_TRUE(waitFor([&] { return fan->getFanMode() == FanCtrl::FAN_OFF; }));
+    EXPECT_TRUE(waitUntil([&] { return fan->getFanMode() == FanCtrl::FAN_OFF; }));
 }
 
 // The write end: it writes only once a reader has the pipe open.
@@ -239,8 +239,8 @@ TEST_F(ReadFifoTest, WriteEndWritesOnceThereIsAReader)
     EXPECT_EQ(reader.writeAction(text, length), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "\033[1;31m[ ERROR ]: fifo " + path + " error\n\033[0m" +
                                                           "\033[1;31m[ ERROR ]: fifo " + path + " is only write\n\033[0m");
-    ASSERT_TRUE(waitFor([&] { return fifo.writeAction(text, length) == 8; }));
-    EXPECT_TRUE(waitFor([&] { return fan->getFanMode() == FanCtrl::FAN_LOW; }));
+    ASSERT_TRUE(waitUntil([&] { return fifo.writeAction(text, length) == 8; }));
+    EXPECT_TRUE(waitUntil([&] { return fan->getFanMode() == FanCtrl::FAN_LOW; }));
 }
 
 } // namespace

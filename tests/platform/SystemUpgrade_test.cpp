@@ -103,15 +103,15 @@ TEST_F(SystemUpgradeTest, EmptyDescriptionCompletesAndRestarts)
     EXPECT_FALSE(button->isEnabled());
     EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ(started.count(), 1);
-    EXPECT_TRUE(waitFor([&] { return output.contains("****Upgrade start****"); }));
+    EXPECT_TRUE(waitUntil([&] { return output.contains("****Upgrade start****"); }));
 
-    ASSERT_TRUE(waitFor([&] { return bar->value() == 100; }));
+    ASSERT_TRUE(waitUntil([&] { return bar->value() == 100; }));
     EXPECT_EQ(progress(bars), (std::vector<int>{10, 20, 80, 100}));
-    EXPECT_TRUE(waitFor([&] { return output.contains("***restart system after 5 seconds***"); }));
+    EXPECT_TRUE(waitUntil([&] { return output.contains("***restart system after 5 seconds***"); }));
     settle(milliseconds(3000));
     EXPECT_EQ(board().system().restartCount(), 0) << "not before five seconds";
-    ASSERT_TRUE(waitFor([&] { return board().system().restartCount() == 1; }));
-    EXPECT_TRUE(waitFor([&] { return framesOf(board(), 0x0C) == std::vector<std::vector<uint8_t>>{{0}}; }));
+    ASSERT_TRUE(waitUntil([&] { return board().system().restartCount() == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return framesOf(board(), 0x0C) == std::vector<std::vector<uint8_t>>{{0}}; }));
     EXPECT_EQ(label->text(), upgrading);
 }
 
@@ -128,12 +128,12 @@ TEST_F(SystemUpgradeTest, FirmwareHandsOverToTheMcuAtFifty)
     QSignalSpy bars(bar, &QProgressBar::valueChanged);
     button->click();
 
-    ASSERT_TRUE(waitFor([&] { return bar->value() >= 50; }, milliseconds(15000)));
+    ASSERT_TRUE(waitUntil([&] { return bar->value() >= 50; }, milliseconds(15000)));
     const std::vector<int> start = progress(bars);
     ASSERT_GE(start.size(), 4u);
     EXPECT_EQ(std::vector<int>(start.begin(), start.begin() + 4), (std::vector<int>{10, 20, 40, 50}));
 
-    ASSERT_TRUE(waitFor([&] { return board().system().restartCount() == 1; }, milliseconds(30000)));
+    ASSERT_TRUE(waitUntil([&] { return board().system().restartCount() == 1; }, milliseconds(30000)));
     EXPECT_TRUE(board().mcu().bootLoader().complete);
     EXPECT_TRUE(board().mcu().bootLoader().matches);
     const std::vector<int> all = progress(bars);
@@ -149,7 +149,7 @@ TEST_F(SystemUpgradeTest, LinkDownFailsTheHandOver)
     putOnStick({source->install("RX.bin", "firmware", "/home/root/app/RX.bin")});
     page->show();
     button->click();
-    ASSERT_TRUE(waitFor([&] { return label->text() == mcuFailed; }));
+    ASSERT_TRUE(waitUntil([&] { return label->text() == mcuFailed; }));
     EXPECT_EQ(bar->value(), 50);
     settle(milliseconds(500));
     EXPECT_EQ(board().system().restartCount(), 0);
@@ -163,7 +163,7 @@ TEST_F(SystemUpgradeTest, FailureKeepsTheProgressAndOffersTheUpgradeAgain)
     page->show();
     QSignalSpy bars(bar, &QProgressBar::valueChanged);
     button->click();
-    ASSERT_TRUE(waitFor([&] { return label->text() == failed; }));
+    ASSERT_TRUE(waitUntil([&] { return label->text() == failed; }));
     EXPECT_EQ(progress(bars), (std::vector<int>{10, 20}));
     EXPECT_TRUE(bar->isVisible());
     EXPECT_FALSE(button->isEnabled());
@@ -185,7 +185,7 @@ TEST_F(SystemUpgradeTest, ReopeningDuringTheUpgradeChangesNothing)
     reopen();
     EXPECT_EQ(label->text(), upgrading);
     EXPECT_FALSE(button->isEnabled());
-    EXPECT_TRUE(waitFor([&] { return bar->value() == 100; }));
+    EXPECT_TRUE(waitUntil([&] { return bar->value() == 100; }));
 }
 
 } // namespace

@@ -88,7 +88,7 @@ protected:
             states.clear();
         }
         Upgrade::getInstance()->start(recordState);
-        EXPECT_TRUE(waitFor(ended)) << "the upgrade did not end";
+        EXPECT_TRUE(waitUntil(ended)) << "the upgrade did not end";
         // The thread lets go of the upgrade right after its last report.
         settle(std::chrono::milliseconds(50));
         return recordedStates();
@@ -295,7 +295,7 @@ TEST_F(UpgradeTest, StickPulledBeforeUnpacking)
     Upgrade::getInstance()->start(recordState);
     ASSERT_TRUE(board().tree().removeUsb());
     CaptureStderr();
-    ASSERT_TRUE(waitFor(ended));
+    ASSERT_TRUE(waitUntil(ended));
     EXPECT_EQ(recordedStates(), (States{0, 1}));
     EXPECT_EQ(GetCapturedStderr(), "\033[1;31m[ ERROR ]: no upgrade package PAVORX.tar.gz on a USB stick\n\033[0m");
 }
@@ -308,7 +308,7 @@ TEST_F(UpgradeTest, OneUpgradeAtATimeThenRestart)
     Upgrade::getInstance()->start(recordState);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("[ WARNING ]: an upgrade is running already\n"),
               std::string::npos);
-    ASSERT_TRUE(waitFor(ended));
+    ASSERT_TRUE(waitUntil(ended));
     EXPECT_EQ(recordedStates(), complete);
 
     EXPECT_EQ(board().system().restartCount(), 0);

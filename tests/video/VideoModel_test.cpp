@@ -1,4 +1,5 @@
 #include "BoardTest.h"
+#include "Wait.h"
 #include "InterruptsCtl.h"
 #include "SDICtl.h"
 #include "VideoModel.h"
@@ -17,18 +18,6 @@ VideoModel::Format parse(const char *size, const char *rate)
     std::string error;
     EXPECT_TRUE(VideoModel::parseFormat(size, rate, format, error)) << error;
     return format;
-}
-
-template <class Condition>
-bool waitFor(Condition condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
 }
 
 } // namespace
@@ -88,9 +77,9 @@ TEST_F(BoardTest, SdiSourceKeepsTheKeyLevelsAndRaisesTheCarrierLine)
     ASSERT_TRUE(sdi->isActive());
     board().video().sdiCable(false);
     EXPECT_EQ(board().pl().field(SDI_IN_INFO, 28, 28), 1u);
-    EXPECT_TRUE(waitFor([&] { return !sdi->isActive(); })) << "the carrier interrupt reached the decoder";
+    EXPECT_TRUE(waitUntil([&] { return !sdi->isActive(); })) << "the carrier interrupt reached the decoder";
     board().video().sdiCable(true);
-    EXPECT_TRUE(waitFor([&] { return sdi->isActive(); }));
+    EXPECT_TRUE(waitUntil([&] { return sdi->isActive(); }));
 
     board().video().sdiOff();
     EXPECT_FALSE(sdi->isActive());
@@ -112,10 +101,10 @@ TEST_F(BoardTest, FrameInterruptsAtTheFrameRateAtMost60AndARunningTimecode)
     ASSERT_TRUE(board().video().hdmi(0, parse("1920x1080", "119.88p"), error));
     const auto start = std::chrono::steady_clock::now();
     const int before = frames;
-    ASSERT_TRUE(waitFor([&] { return frames - before >= 20; }));
+    ASSERT_TRUE(waitUntil([&] { return frames - before >= 20; }));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LE(frames - before, static_cast<int>(60 * seconds) + 3) << "capped at 60 a second";
-    EXPECT_TRUE(waitFor([&] { return board().pl().get(TIME_CODE_INFO) >= 0x11000000u; }))
+    EXPECT_TRUE(waitUntil([&] { return board().pl().get(TIME_CODE_INFO) >= 0x11000000u; }))
         << "the timecode runs into the next hour";
 
     board().video().hdmiOff(0);
