@@ -6,6 +6,7 @@
 #include "Lut1D.h"
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -45,6 +46,30 @@ protected:
     void clearRegion() { std::memset(board().pl().memory(PLMemory::GAMMA_INDEX0), 0, 4096); }
 
     void writeCurve(const char *name, double constant) { writeText(workFile(name), curveText(1024, constant)); }
+
+    // The curve memory and the control word at the moment the upload strobe
+    // rises, for an action started from cleared memory and control.
+    struct Upload {
+        std::vector<int> memory;
+        uint32_t control = 0;
+    };
+    Upload watchUpload(const std::function<void()> &action)
+    {
+        Upload upload;
+        const bool seen = watchEdge(
+            board().pl(), CALI_GAMMA_CTL, 4, true,
+            [&] {
+                clearRegion();
+                board().pl().set(CALI_GAMMA_CTL, 0);
+            },
+            action,
+            [&](uint32_t word) {
+                upload.control = word;
+                upload.memory = region();
+            });
+        EXPECT_TRUE(seen) << "the upload strobe never rose";
+        return upload;
+    }
 };
 
 } // namespace
@@ -123,21 +148,10 @@ TEST_F(CurvesTest, GammaWhileDisabledLoadsButWritesNothing)
     EXPECT_EQ(board().pl().get(CALI_GAMMA_CTL), 0x100u);
 
     // Enabling uploads the curve loaded meanwhile: fill, flush, strobe, enable.
-    std::vector<int> atStrobe;
-    uint32_t controlAtStrobe = 0;
-    ASSERT_TRUE(watchEdge(
-        board().pl(), CALI_GAMMA_CTL, 4, true,
-        [&] {
-            clearRegion();
-            board().pl().set(CALI_GAMMA_CTL, 0);
-        },
-        [&] { gamma.gammaEnable(true); },
-        [&](uint32_t word) {
-            controlAtStrobe = word;
-            atStrobe = region();
-        }));
-    EXPECT_EQ(atStrobe[1023], curveWord(1023, 0.1));
-    EXPECT_EQ(controlAtStrobe & 1u, 0u);
+    const Upload upload = watchUpload([&] { gamma.gammaEnable(true); });
+    ASSERT_EQ(upload.memory.size(), 1024u);
+    EXPECT_EQ(upload.memory[1023], curveWord(1023, 0.1));
+    EXPECT_EQ(upload.control & 1u, 0u);
     EXPECT_EQ(board().pl().get(CALI_GAMMA_CTL), 1u);
 
     gamma.gammaEnable(false);
@@ -196,21 +210,10 @@ TEST_F(CurvesTest, HlgComesFromItsFileAndDisablingLeavesTheMemory)
     writeCurve("gammaHLG.cube", 0.6);
     HDRCtl &hdr = *HDRCtl::getInstance();
     hdr.type = HDRCtl::HDRHLG;
-    std::vector<int> atStrobe;
-    uint32_t controlAtStrobe = 0;
-    ASSERT_TRUE(watchEdge(
-        board().pl(), CALI_GAMMA_CTL, 4, true,
-        [&] {
-            clearRegion();
-            board().pl().set(CALI_GAMMA_CTL, 0);
-        },
-        [&] { hdr.HDREnable(true); },
-        [&](uint32_t word) {
-            controlAtStrobe = word;
-            atStrobe = region();
-        }));
-    EXPECT_EQ(atStrobe[300], curveWord(300, 0.6));
-    EXPECT_EQ(controlAtStrobe & 1u, 0u);
+    const Upload upload = watchUpload([&] { hdr.HDREnable(true); });
+    ASSERT_EQ(upload.memory.size(), 1024u);
+    EXPECT_EQ(upload.memory[300], curveWord(300, 0.6));
+    EXPECT_EQ(upload.control & 1u, 0u);
     EXPECT_EQ(board().pl().get(CALI_GAMMA_CTL), 1u);
 
     clearRegion();

@@ -1,6 +1,7 @@
 #include "BitWatch.h"
 #include "BoardTest.h"
 #include "CscCtl.h"
+#include "CscStaging.h"
 #include "OutCtl.h"
 
 #include <vector>
@@ -180,13 +181,7 @@ TEST_F(OutTest, OutputMatrixFollowsTheRangeAndTheLut)
 {
     OutCtl *o = OutCtl::getInstance();
     CscCtl *csc = CscCtl::getInstance();
-    auto staged = [&] {
-        std::vector<uint32_t> words;
-        for (FunctionTypeIndex r : {CSC_MATRIX_VAL0, CSC_MATRIX_VAL1, CSC_MATRIX_VAL2, CSC_MATRIX_VAL3,
-                                    CSC_MATRIX_VAL4, CSC_MATRIX_VAL5, CSC_MATRIX_VAL6})
-            words.push_back(board().pl().get(r));
-        return words;
-    };
+    auto staged = [&] { return stagedCscWords(board().pl()); };
     auto outputRecord = [&](CscCtl::MatrixType type) {
         csc->matrixOutputLoad(type);
         return staged();

@@ -6,6 +6,7 @@
 #include "WHDICtl.h"
 
 #include <map>
+#include <vector>
 
 // The ST 352 payload identifier as the standard writes it down, independent of
 // the tables of the decoders: byte 1 names the picture and link, byte 2 holds
@@ -40,7 +41,7 @@ struct Case {
 
 // 720p and 1080p up to 30 Hz on HD, 1080p from 50 Hz on 3G level A, 1080i
 // on HD with the frame rate in the code.
-const Case progressive[] = {
+const std::vector<Case> progressive = {
     {"1280x720", "50p", id720, "50", Scan::P},           {"1280x720", "59.94p", id720, "59.94", Scan::P},
     {"1280x720", "60p", id720, "60", Scan::P},           {"1920x1080", "23.98p", id1080HD, "23.98", Scan::P},
     {"1920x1080", "24p", id1080HD, "24", Scan::P},       {"1920x1080", "25p", id1080HD, "25", Scan::P},
@@ -48,12 +49,12 @@ const Case progressive[] = {
     {"1920x1080", "50p", id1080ThreeGA, "50", Scan::P},  {"1920x1080", "59.94p", id1080ThreeGA, "59.94", Scan::P},
     {"1920x1080", "60p", id1080ThreeGA, "60", Scan::P},
 };
-const Case interlaced[] = {
+const std::vector<Case> interlaced = {
     {"1920x1080", "50i", id1080HD, "25", Scan::I},
     {"1920x1080", "59.94i", id1080HD, "29.97", Scan::I},
     {"1920x1080", "60i", id1080HD, "30", Scan::I},
 };
-const Case segmented[] = {
+const std::vector<Case> segmented = {
     {"1920x1080", "23.98psf", id1080HD, "23.98", Scan::PsF}, {"1920x1080", "24psf", id1080HD, "24", Scan::PsF},
     {"1920x1080", "25psf", id1080HD, "25", Scan::PsF},       {"1920x1080", "29.97psf", id1080HD, "29.97", Scan::PsF},
 };
@@ -70,12 +71,8 @@ sim::VideoModel::Format format(const Case &c)
 
 TEST(ST352, TheBoardsSdiPayloadsFollowTheStandard)
 {
-    for (const auto *cases : {progressive, interlaced, segmented}) {
-        const size_t count = cases == progressive ? std::size(progressive)
-                             : cases == interlaced ? std::size(interlaced)
-                                                   : std::size(segmented);
-        for (size_t i = 0; i < count; ++i) {
-            const Case &c = cases[i];
+    for (const auto *cases : {&progressive, &interlaced, &segmented}) {
+        for (const Case &c : *cases) {
             sim::VideoModel::SdiLink link;
             std::string error;
             ASSERT_TRUE(sim::VideoModel::sdiLink(format(c), link, error)) << c.size << " " << c.rate << ": " << error;
@@ -117,10 +114,8 @@ TEST_F(BoardTest, St352OfTheSdiDecoderAndTheOutput)
 TEST_F(BoardTest, St352OfTheHdmiDecoder)
 {
     HDMICtl *hdmi = HDMICtl::getInstance();
-    for (const auto *cases : {progressive, interlaced}) {
-        const size_t count = cases == progressive ? std::size(progressive) : std::size(interlaced);
-        for (size_t i = 0; i < count; ++i) {
-            const Case &c = cases[i];
+    for (const auto *cases : {&progressive, &interlaced}) {
+        for (const Case &c : *cases) {
             // The measured field total cannot tell 59.94 from 60 fields; the
             // MCU's report below does.
             if (std::string(c.rate) == "59.94i")
@@ -143,12 +138,8 @@ TEST_F(BoardTest, St352OfTheHdmiDecoder)
 TEST_F(BoardTest, St352OfTheWirelessReceiver)
 {
     WHDICtl *whdi = WHDICtl::getInstance();
-    for (const auto *cases : {progressive, interlaced, segmented}) {
-        const size_t count = cases == progressive ? std::size(progressive)
-                             : cases == interlaced ? std::size(interlaced)
-                                                   : std::size(segmented);
-        for (size_t i = 0; i < count; ++i) {
-            const Case &c = cases[i];
+    for (const auto *cases : {&progressive, &interlaced, &segmented}) {
+        for (const Case &c : *cases) {
             std::string error;
             ASSERT_TRUE(board().video().whdi(0, format(c), error)) << error;
             whdi->update(0);

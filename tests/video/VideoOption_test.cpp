@@ -1,5 +1,6 @@
 #include "BoardTest.h"
 #include "CscCtl.h"
+#include "CscStaging.h"
 #include "HDMICtl.h"
 #include "LightMeterCtl.h"
 #include "SDICtl.h"
@@ -36,15 +37,7 @@ protected:
     uint32_t cropX() { return field(MAIN_RESIZE_CTL, 19, 8); }
     uint32_t cropY() { return field(MAIN_RESIZE_CTL, 31, 20); }
     uint32_t cropOn() { return field(MAIN_RESIZE_CTL, 4, 4); }
-    // The colour record staged for the next strobe.
-    std::vector<uint32_t> staged()
-    {
-        std::vector<uint32_t> words;
-        for (FunctionTypeIndex r : {CSC_MATRIX_VAL0, CSC_MATRIX_VAL1, CSC_MATRIX_VAL2, CSC_MATRIX_VAL3,
-                                    CSC_MATRIX_VAL4, CSC_MATRIX_VAL5, CSC_MATRIX_VAL6})
-            words.push_back(board().pl().get(r));
-        return words;
-    }
+    std::vector<uint32_t> staged() { return stagedCscWords(board().pl()); }
     // What staging one record alone leaves in the registers.
     template <typename Type>
     std::vector<uint32_t> recordOf(Type type, bool output = false)
