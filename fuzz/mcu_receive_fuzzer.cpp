@@ -3,42 +3,29 @@
 // first input byte sets the size of the pieces the rest arrives in, as the
 // serial reader hands over whatever one read brought.
 
+#include "FuzzBoard.h"
 #include "McuModel.h"
 #include "Protocol.h"
 #include "UartAPI.h"
-#include "VirtualBoard.h"
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 
 namespace {
 
-// The controllers reach registers and the link: on a virtual board only. It
-// stays up while the process runs; its files go at exit.
 sim::VirtualBoard *board = nullptr;
-std::string root;
-
-void removeRoot()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-}
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    root = sim::VirtualBoard::makeTemporaryRoot();
-    std::atexit(removeRoot);
-    board = new sim::VirtualBoard(root);
-    if (!board->ok())
+    board = startFuzzBoard();
+    if (board == nullptr)
         return 1;
-    board->install();
     // A working link, so that what the dispatch sends back (a reset MCU
     // clock, a flip request) goes out instead of piling up held back.
     board->mcu().setBootDelay(0);

@@ -7,30 +7,22 @@
 // reports of the HDMI receiver are fuzzed with the rest of the receive path.)
 
 #include "AudioCtl.h"
+#include "FuzzBoard.h"
 #include "HDMICtl.h"
 #include "SDICtl.h"
 #include "TimeCode.h"
 #include "VideoOption.h"
-#include "VirtualBoard.h"
 #include "WHDICtl.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 namespace {
 
 sim::VirtualBoard *board = nullptr;
-std::string root;
-
-void removeRoot()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-}
 
 const FunctionTypeIndex receiverRegisters[] = {
     SDI_IN_INFO,      SDI_ST352_PL0,    MAIN_VID_INFO0, MAIN_VID_INFO1, MAIN_VID_INFO2, ASSIST_VID_INFO0,
@@ -94,12 +86,9 @@ void readBack()
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    root = sim::VirtualBoard::makeTemporaryRoot();
-    std::atexit(removeRoot);
-    board = new sim::VirtualBoard(root);
-    if (!board->ok())
+    board = startFuzzBoard();
+    if (board == nullptr)
         return 1;
-    board->install();
     VideoOption::getInstance();
     return 0;
 }
