@@ -654,13 +654,9 @@ void McuModel::readLoop()
 
 void McuModel::receiveByte(uint8_t byte)
 {
+    if (takeHeaderByte(byte))
+        return;
     switch (m_step) {
-    case 0:
-        m_step = byte == headerByte1 ? 1 : 0;
-        return;
-    case 1:
-        m_step = byte == headerByte2 ? 2 : (byte == headerByte1 ? 1 : 0);
-        return;
     case 2:
         m_command = byte;
         m_step = 3;
@@ -678,27 +674,15 @@ void McuModel::receiveByte(uint8_t byte)
     default:
         break;
     }
-    m_step = 0;
-    uint8_t sum = headerByte1 ^ headerByte2 ^ m_command ^ static_cast<uint8_t>(m_length);
-    for (uint8_t value : m_data)
-        sum ^= value;
-    if (sum != byte) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        ++m_badFrames;
-        return;
-    }
-    handleFrame({m_command, m_data, Clock::now()});
+    if (checksumMatches(static_cast<uint8_t>(m_length), byte))
+        handleFrame({m_command, m_data, Clock::now()});
 }
 
 void McuModel::receiveBootByte(uint8_t byte)
 {
+    if (takeHeaderByte(byte))
+        return;
     switch (m_step) {
-    case 0:
-        m_step = byte == headerByte1 ? 1 : 0;
-        return;
-    case 1:
-        m_step = byte == headerByte2 ? 2 : (byte == headerByte1 ? 1 : 0);
-        return;
     case 2:
         // The boot loader knows four commands; anything else is noise.
         m_command = byte;
@@ -727,17 +711,39 @@ void McuModel::receiveBootByte(uint8_t byte)
     default:
         break;
     }
+    if (checksumMatches(static_cast<uint8_t>(m_length >> 8) ^ static_cast<uint8_t>(m_length), byte))
+        handleBootFrame(m_command, m_data);
+}
+
+// Steps 0 and 1 of both framings: the two header bytes (a repeated first byte
+// may still start a frame). True when the byte was taken as one of them.
+bool McuModel::takeHeaderByte(uint8_t byte)
+{
+    if (m_step == 0) {
+        m_step = byte == headerByte1 ? 1 : 0;
+        return true;
+    }
+    if (m_step == 1) {
+        m_step = byte == headerByte2 ? 2 : (byte == headerByte1 ? 1 : 0);
+        return true;
+    }
+    return false;
+}
+
+// The closing byte of both framings: the exclusive or of the header, the
+// command, the length bytes and the data. A frame that fails it is counted;
+// either way the next byte starts a new frame.
+bool McuModel::checksumMatches(uint8_t lengthSum, uint8_t byte)
+{
     m_step = 0;
-    uint8_t sum = headerByte1 ^ headerByte2 ^ m_command ^ static_cast<uint8_t>(m_length >> 8)
-                  ^ static_cast<uint8_t>(m_length);
+    uint8_t sum = headerByte1 ^ headerByte2 ^ m_command ^ lengthSum;
     for (uint8_t value : m_data)
         sum ^= value;
-    if (sum != byte) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        ++m_badFrames;
-        return;
-    }
-    handleBootFrame(m_command, m_data);
+    if (sum == byte)
+        return true;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    ++m_badFrames;
+    return false;
 }
 
 void McuModel::housekeeping(Clock::time_point now)

@@ -162,6 +162,8 @@ private:
     void writeLoop();
     void receiveByte(uint8_t byte);
     void receiveBootByte(uint8_t byte);
+    bool takeHeaderByte(uint8_t byte);
+    bool checksumMatches(uint8_t lengthSum, uint8_t byte);
     void handleFrame(const Frame &frame);
     void noteBlockStart();
     void handleBootFrame(uint8_t command, const std::vector<uint8_t> &data);
