@@ -253,8 +253,7 @@ bool HDMICtl::getSize(int &width, int &height) const
 
 bool HDMICtl::isValidSize(int width, int height)
 {
-    return ((width == 1920 || width == 2048) && height == 1080) || ((width == 3840 || width == 4096) && height == 2160)
-           || (width == 1280 && height == 720) || (width == 720 && height == 486);
+    return Video::isValidSize(width, height);
 }
 
 Video::InterlaceMode HDMICtl::interlance() const

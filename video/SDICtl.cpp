@@ -265,9 +265,7 @@ bool SDICtl::getSize(int &width, int &height) const
 
 bool SDICtl::isValidSize(int width, int height)
 {
-    return (width == 1920 && height == 1080) || (width == 2048 && height == 1080)
-           || (width == 3840 && height == 2160) || (width == 1280 && height == 720)
-           || (width == 720 && height == 486) || (width == 4096 && height == 2160);
+    return Video::isValidSize(width, height);
 }
 
 unsigned int SDICtl::getPayLoad() const

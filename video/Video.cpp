@@ -26,6 +26,12 @@ bool sdiInputFormatFromText(const std::string &text, SDIinputFormat &format)
     return false;
 }
 
+bool isValidSize(int width, int height)
+{
+    return ((width == 1920 || width == 2048) && height == 1080) || ((width == 3840 || width == 4096) && height == 2160)
+           || (width == 1280 && height == 720) || (width == 720 && height == 486);
+}
+
 bool sdiInputFormatOf(BitDepth depth, Level level, Sampling sampling, SDIinputFormat &format)
 {
     if (depth != DEPTH_10 && depth != DEPTH_12)

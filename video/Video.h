@@ -39,6 +39,10 @@ std::string sdiInputFormatText(int format);
 // The format of a setting text; false for "Auto" and any unknown text.
 bool sdiInputFormatFromText(const std::string &text, SDIinputFormat &format);
 
+// The picture sizes the monitor shows: 1920 or 2048 x 1080, 3840 or 4096 x
+// 2160, 1280 x 720 and 720 x 486.
+bool isValidSize(int width, int height);
+
 // The 3G-SDI format of a decoded input: false for bit depths other than 10
 // and 12 bits.
 bool sdiInputFormatOf(BitDepth depth, Level level, Sampling sampling, SDIinputFormat &format);

@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "OutCtl.h"
 #include "PLField.h"
+#include "Video.h"
 #include "WHDIPassword.h"
 
 #include <cstdlib>
@@ -94,8 +95,7 @@ void WHDICtl::cleanPayload()
 
 bool WHDICtl::isValidSize(int width, int height)
 {
-    return (width == 1920 && height == 1080) || (width == 2048 && height == 1080) || (width == 3840 && height == 2160)
-           || (width == 4096 && height == 2160) || (width == 1280 && height == 720) || (width == 720 && height == 486);
+    return Video::isValidSize(width, height);
 }
 
 void WHDICtl::correction(int &width, int &height)
