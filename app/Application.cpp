@@ -27,9 +27,6 @@ void applyStyleSheet(QApplication &application)
 int runApplication(int &argc, char **argv, const std::function<void(MainWindow &)> &beforeLoop)
 {
     const auto started = std::chrono::steady_clock::now();
-    // The resources live in a static library: pull them in explicitly.
-    Q_INIT_RESOURCE(resources);
-
     PowerCtl::getInstance();
     FanCtrl::getInstance();
     QApplication application(argc, argv);

@@ -27,12 +27,6 @@
 #include <unistd.h>
 #include <vector>
 
-// The style sheet lives in the application library's resources.
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -64,7 +58,6 @@ private:
 int sampleBare(int argc, char **argv)
 {
     startedAt = Clock::now();
-    initResources();
     QApplication application(argc, argv);
     QFile styleSheet(QStringLiteral(":/Qss/zqmo.qss"));
     if (styleSheet.open(QIODevice::ReadOnly))
