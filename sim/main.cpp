@@ -8,6 +8,7 @@
 #include "OutputCapture.h"
 #include "PlatformCommands.h"
 #include "ScenarioRunner.h"
+#include "TouchCommands.h"
 #include "VideoCommands.h"
 #include "VirtualBoard.h"
 
@@ -125,6 +126,7 @@ int main(int argc, char **argv)
     sim::addInterruptCommands(commands);
     sim::addPlatformCommands(commands);
     sim::addVideoCommands(commands);
+    sim::addTouchCommands(commands);
     if (!parse(argc, argv, options, error)) {
         std::fprintf(stderr, "fieldmon-sim: %s\n%s%s", error.c_str(), usageText, commands.usage().c_str());
         return 2;
