@@ -8,6 +8,7 @@
 #include "PowerCtl.h"
 #include "ReadFifo.h"
 #include "UartAPI.h"
+#include "ZqEventFilter.h"
 
 #include <QApplication>
 #include <QFile>
@@ -34,7 +35,10 @@ int runApplication(int &argc, char **argv, const std::function<void(MainWindow &
     AppConfig::getInstance()->init("config.ini");
     applyStyleSheet(application);
 
+    auto *eventFilter = new ZqEventFilter(&application);
+    application.installEventFilter(eventFilter);
     MainWindow window;
+    window.setEventFilterHandle(eventFilter);
     UartInit();
     FifoInit();
     window.show();
