@@ -15,18 +15,20 @@
 
 namespace {
 
-const uint32_t white = 0x3FFFFFFFu;
+const char *identity = "Lut/Pre/Identity.cube";
+const char *whiteCube = "Lut/User/White.cube";
+const std::vector<uint32_t> allWhite(4913, 0x3FFFFFFFu);
 
 class LutWidgetTest : public ColourPageTest
 {
 protected:
     // The LUT list holds the preset and user files given; "Lut/User/White.cube"
-    // is a cube that makes everything white.
+    // makes everything white.
     void build(const std::string &settings, const std::string &preset, const std::string &user)
     {
         startStore(settings);
         std::filesystem::create_directories(workFile("Lut/User"));
-        std::ofstream cube(workFile("Lut/User/White.cube"));
+        std::ofstream cube(workFile(whiteCube));
         cube << "LUT_3D_SIZE 17\n";
         for (int i = 0; i < 4913; ++i)
             cube << "1.0 1.0 1.0\n";
@@ -36,9 +38,10 @@ protected:
         showPage(*page);
     }
 
-    void reconfigure(const char *key, int value)
+    void reconfigure(bool on, int source)
     {
-        AppConfig::getInstance()->setValue(key, value);
+        AppConfig::getInstance()->setValue("colorLutEnable", on);
+        AppConfig::getInstance()->setValue("colorLutSelect", source);
         page->configUpdate();
     }
 
@@ -47,21 +50,14 @@ protected:
     QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 
     // The identity preset: red in bits 0-9, blue in bits 20-29.
-    void expectIdentity()
+    bool identityLoaded()
     {
         const std::vector<uint32_t> lut = lutRegion();
-        EXPECT_EQ(lut[0], 0u);
-        EXPECT_EQ(lut[8], 511u);            // r = 8 of 16
-        EXPECT_EQ(lut[4096], 1023u);        // r = 16
-        EXPECT_EQ(lut[4608], 1023u << 20);  // b = 16
-        EXPECT_EQ(lut[4912], white);
+        return lut[8] == 511u && lut[4096] == 1023u && lut[4608] == 1023u << 20;
     }
 
     std::unique_ptr<LutWidget> page;
 };
-
-const char *identity = "Lut/Pre/Identity.cube";
-const char *whiteCube = "Lut/User/White.cube";
 
 } // namespace
 
@@ -70,37 +66,26 @@ TEST_F(LutWidgetTest, AtStartTheSelectedListsFileIsLoadedAndTheLutOnWithoutSplit
     build("[AppConfig]\ncolorLutEnable=true\ncolorLutSelect=0\n", identity, whiteCube);
     EXPECT_EQ(lutOn(), 1u);
     EXPECT_EQ(splitOn(), 0u);
-    expectIdentity();
+    EXPECT_TRUE(identityLoaded());
     EXPECT_TRUE(button("lutEnable")->isChecked());
     EXPECT_TRUE(button("lutSourcePre")->isChecked());
-    EXPECT_EQ(child<QLabel>(*page, "lutPreFile")->text(), "Identity.cube");
     EXPECT_EQ(child<QLabel>(*page, "lutUserFile")->text(), "White.cube");
 
-    reconfigure("colorLutSelect", 1);
-    EXPECT_EQ(lutRegion(), std::vector<uint32_t>(4913, white));
+    reconfigure(true, 7); // held to the user list
+    EXPECT_EQ(lutRegion(), allWhite);
     EXPECT_TRUE(button("lutSourceUser")->isChecked());
-    AppConfig::getInstance()->setValue("colorLutEnable", false);
-    page->configUpdate();
+    reconfigure(true, -3);
+    EXPECT_TRUE(identityLoaded());
+    reconfigure(false, 1);
     EXPECT_EQ(lutOn(), 0u);
-    EXPECT_FALSE(button("lutEnable")->isChecked());
-
-    // Out-of-range lists are held to the two there are.
-    AppConfig::getInstance()->setValue("colorLutEnable", true);
-    reconfigure("colorLutSelect", -3);
-    EXPECT_TRUE(button("lutSourcePre")->isChecked());
-    expectIdentity();
-    reconfigure("colorLutSelect", 7);
-    EXPECT_TRUE(button("lutSourceUser")->isChecked());
-    EXPECT_EQ(lutRegion(), std::vector<uint32_t>(4913, white));
+    EXPECT_TRUE(identityLoaded()) << "nothing loaded while off";
 }
 
 TEST_F(LutWidgetTest, AFileThatDoesNotLoadLeavesTheLutOffSaysSoAndKeepsTheSetting)
 {
-    const std::string text = "LUT_3D_SIZE 17\n0 0 0\n0.5 0.5 0.5\n";
     build("[AppConfig]\ncolorLutEnable=true\ncolorLutSelect=0\n", "invalid", whiteCube);
-    std::ofstream(workFile("Lut/Pre/Cut.cube")) << text;
-    for (const std::string &path : {std::string("invalid"), std::string("Lut/Pre/Missing.cube"),
-                                    std::string("Lut/Pre/Cut.cube")}) {
+    std::ofstream(workFile("Lut/Pre/Cut.cube")) << "LUT_3D_SIZE 17\n0 0 0\n0.5 0.5 0.5\n";
+    for (const char *path : {"invalid", "Lut/Pre/Missing.cube", "Lut/Pre/Cut.cube"}) {
         LutConfig::getInstance()->modify(LutWidget::SourcePreset, path);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
@@ -114,119 +99,87 @@ TEST_F(LutWidgetTest, AFileThatDoesNotLoadLeavesTheLutOffSaysSoAndKeepsTheSettin
     EXPECT_EQ(savedValue("colorLutEnable"), "true");
 }
 
-TEST_F(LutWidgetTest, TheSwitchShowsTheLutSplitAgainstThePictureAndIsSavedOnHide)
+TEST_F(LutWidgetTest, TheSwitchAndTheListsShowALutSplitAgainstThePictureSavedOnHide)
 {
-    build(std::string(), identity, "invalid");
+    build("[AppConfig]\ncolorLutEnable=false\ncolorLutSelect=0\n", identity, whiteCube);
     click(button("lutEnable"));
     EXPECT_EQ(lutOn(), 1u);
     EXPECT_EQ(splitOn(), 1u);
-    EXPECT_TRUE(VideoOption::getInstance()->isLutContrast());
-    expectIdentity();
-    EXPECT_EQ(savedValue("colorLutEnable"), "false");
-    page->hide();
-    EXPECT_EQ(savedValue("colorLutEnable"), "true");
-
-    page->show();
+    EXPECT_TRUE(identityLoaded());
     click(button("lutEnable"));
     EXPECT_EQ(lutOn(), 0u);
     EXPECT_EQ(splitOn(), 0u);
     EXPECT_FALSE(VideoOption::getInstance()->isLutContrast());
-    page->hide();
-    EXPECT_EQ(savedValue("colorLutEnable"), "false");
-}
 
-TEST_F(LutWidgetTest, ChangingTheListSwitchesTheLutOnWithThatListsFile)
-{
-    build(std::string(), identity, whiteCube);
+    // Another list while off switches the LUT on with its file; the list
+    // already selected loads nothing again.
     click(button("lutSourceUser"));
     EXPECT_EQ(lutOn(), 1u);
-    EXPECT_TRUE(button("lutEnable")->isChecked());
-    EXPECT_EQ(lutRegion(), std::vector<uint32_t>(4913, white));
-
-    click(button("lutSourcePre"));
-    EXPECT_EQ(lutOn(), 1u);
-    expectIdentity();
-
-    // The list already selected loads nothing again.
+    EXPECT_EQ(lutRegion(), allWhite);
     auto *memory = static_cast<uint32_t *>(board().pl().memory(PLMemory::LUT3D_MEMORY1));
     std::fill(memory, memory + 4913, 0u);
-    click(button("lutSourcePre"));
+    click(button("lutSourceUser"));
     EXPECT_EQ(lutRegion(), std::vector<uint32_t>(4913, 0u));
+    EXPECT_EQ(savedValue("colorLutSelect"), "0");
+    page->hide();
+    EXPECT_EQ(savedValue("colorLutSelect"), "1");
+    EXPECT_EQ(savedValue("colorLutEnable"), "true");
 
     // A list without a file takes the LUT off.
-    LutConfig::getInstance()->modify(LutWidget::SourceUser, "invalid");
+    page->show();
+    LutConfig::getInstance()->modify(LutWidget::SourcePreset, "invalid");
     testing::internal::CaptureStdout();
-    click(button("lutSourceUser"));
+    click(button("lutSourcePre"));
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(lutOn(), 0u);
     EXPECT_FALSE(button("lutEnable")->isChecked());
-    page->hide();
-    EXPECT_EQ(savedValue("colorLutSelect"), "1");
-    EXPECT_EQ(savedValue("colorLutEnable"), "false");
 }
 
 TEST_F(LutWidgetTest, FrontKeysToggleTheLutAndItsSplitWhichNeedsALut)
 {
-    build(std::string(), "invalid", "invalid");
+    build("[AppConfig]\ncolorLutEnable=false\ncolorLutSelect=0\n", identity, whiteCube);
     QSignalSpy message(page.get(), &LutWidget::signalMsgLutContrast);
     KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_LUT);
     KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_LUT_COMPARE);
     clickKey(KeyCtl::F2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return message.count() == 1; }, 5000));
-    testing::internal::CaptureStdout();
-    clickKey(KeyCtl::F1); // no file: the LUT stays off
-    QTest::qWait(50);
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(lutOn(), 0u);
-
-    LutConfig::getInstance()->modify(LutWidget::SourcePreset, identity);
     clickKey(KeyCtl::F1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return lutOn() == 1u; }, 5000));
     EXPECT_EQ(splitOn(), 1u);
     clickKey(KeyCtl::F2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return splitOn() == 0u; }, 5000));
     EXPECT_EQ(lutOn(), 1u);
-    clickKey(KeyCtl::F2);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return splitOn() == 1u; }, 5000));
     clickKey(KeyCtl::F1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return lutOn() == 0u; }, 5000));
-    EXPECT_EQ(splitOn(), 0u);
     clickKey(KeyCtl::F2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return message.count() == 2; }, 5000));
-    EXPECT_FALSE(VideoOption::getInstance()->isLutContrast());
+    EXPECT_EQ(splitOn(), 0u);
 }
 
-TEST_F(LutWidgetTest, ListButtonsAskForThePickerApplyingOnlyTheSelectedList)
+TEST_F(LutWidgetTest, ThePickerAppliesOnlyTheSelectedListAndALutItSwitchedOnShows)
 {
-    build(std::string(), identity, whiteCube);
+    build("[AppConfig]\ncolorLutEnable=false\ncolorLutSelect=0\n", identity, whiteCube);
     QSignalSpy preset(page.get(), &LutWidget::signalPreSelectLut);
     QSignalSpy user(page.get(), &LutWidget::signalUserLutOp);
-    click(button("lutPreSelect"));
-    click(button("lutUserSelect"));
-    click(button("lutUserImport"));
-    click(button("lutUserErase"));
-    reconfigure("colorLutSelect", 1);
-    click(button("lutPreSelect"));
-    click(button("lutUserSelect"));
-    ASSERT_EQ(preset.count(), 2);
-    EXPECT_EQ(preset[0], QVariantList{true});
-    EXPECT_EQ(preset[1], QVariantList{false});
-    ASSERT_EQ(user.count(), 4);
-    EXPECT_EQ(user[0], (QVariantList{0, false}));
-    EXPECT_EQ(user[1], (QVariantList{1, false}));
-    EXPECT_EQ(user[2], (QVariantList{2, false}));
-    EXPECT_EQ(user[3], (QVariantList{0, true}));
-}
+    for (const char *name : {"lutPreSelect", "lutUserSelect", "lutUserImport", "lutUserErase"})
+        click(button(name));
+    EXPECT_EQ(preset.takeFirst(), QVariantList{true});
+    EXPECT_EQ(user.takeFirst(), (QVariantList{0, false}));
+    EXPECT_EQ(user.takeFirst(), (QVariantList{1, false}));
+    EXPECT_EQ(user.takeFirst(), (QVariantList{2, false}));
 
-TEST_F(LutWidgetTest, ALutThePickerSwitchedOnShowsWhenThePageComesBack)
-{
-    build(std::string(), identity, whiteCube);
+    // The user list chosen in the picker, loaded and switched on there.
     page->hide();
+    AppConfig::getInstance()->setValue("colorLutSelect", 1);
+    page->configUpdate();
     ASSERT_TRUE(LutCtl::getInstance()->loadFile(whiteCube));
     LutCtl::getInstance()->lutEnable(true);
     page->show();
     EXPECT_TRUE(button("lutEnable")->isChecked());
-    EXPECT_EQ(child<QLabel>(*page, "lutPreFile")->text(), "Identity.cube");
+    click(button("lutPreSelect"));
+    click(button("lutUserSelect"));
+    EXPECT_EQ(preset.takeFirst(), QVariantList{false});
+    EXPECT_EQ(user.takeFirst(), (QVariantList{0, true}));
     page->hide();
     EXPECT_EQ(savedValue("colorLutEnable"), "true");
 }

@@ -5,6 +5,8 @@
 #include "ui_RGBadjustWidget.h"
 
 #include <QSignalBlocker>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -19,7 +21,10 @@ constexpr int maxOffset = 64;
 } // namespace
 
 RGBadjustWidget::RGBadjustWidget(QWidget *parent)
-    : MenuPage(parent), ui(new Ui_RGBadjustWidget), cscCtl(CscCtl::getInstance()), videoOption(VideoOption::getInstance())
+    : MenuPage(parent),
+      ui(new Ui_RGBadjustWidget),
+      cscCtl(CscCtl::getInstance()),
+      videoOption(VideoOption::getInstance())
 {
     ui->setupUi(this);
     const Channel formChannels[channels] = {
