@@ -2,6 +2,127 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="zh_CN">
 <context>
+    <name>ColorTempWidget</name>
+    <message>
+        <source>色温调整</source>
+        <translation>Colour temp.</translation>
+    </message>
+    <message>
+        <source>色温</source>
+        <translation>Colour temp.</translation>
+    </message>
+    <message>
+        <source>RGB调整</source>
+        <translation>RGB adjust</translation>
+    </message>
+</context>
+<context>
+    <name>ColorWidget</name>
+    <message>
+        <source>色彩管理</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>LUT</source>
+        <translation>LUT</translation>
+    </message>
+    <message>
+        <source>色域</source>
+        <translation>Gamut</translation>
+    </message>
+    <message>
+        <source>HDR</source>
+        <translation>HDR</translation>
+    </message>
+    <message>
+        <source>色温</source>
+        <translation>Colour temp.</translation>
+    </message>
+    <message>
+        <source>伽马曲线</source>
+        <translation>Gamma</translation>
+    </message>
+    <message>
+        <source>测光表</source>
+        <translation>Light meter</translation>
+    </message>
+</context>
+<context>
+    <name>ColourWidget</name>
+    <message>
+        <source>色域类型</source>
+        <translation>Gamut</translation>
+    </message>
+</context>
+<context>
+    <name>GammaWidget</name>
+    <message>
+        <source>伽马曲线</source>
+        <translation>Gamma</translation>
+    </message>
+    <message>
+        <source>伽马值</source>
+        <translation>Gamma value</translation>
+    </message>
+</context>
+<context>
+    <name>HDRWidget</name>
+    <message>
+        <source>HDR开启</source>
+        <translation>HDR</translation>
+    </message>
+    <message>
+        <source>HDR类型</source>
+        <translation>HDR curve</translation>
+    </message>
+</context>
+<context>
+    <name>LightMeterWidget</name>
+    <message>
+        <source>测光表开启</source>
+        <translation>Light meter</translation>
+    </message>
+</context>
+<context>
+    <name>LutWidget</name>
+    <message>
+        <source>LUT开启</source>
+        <translation>LUT</translation>
+    </message>
+    <message>
+        <source>LUT载入选择</source>
+        <translation>LUT source</translation>
+    </message>
+    <message>
+        <source>预设</source>
+        <translation>Preset</translation>
+    </message>
+    <message>
+        <source>自定义</source>
+        <translation>Custom</translation>
+    </message>
+    <message>
+        <source>LUT预设选择</source>
+        <translation>Preset LUT</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>Choose</translation>
+    </message>
+    <message>
+        <source>LUT自定义</source>
+        <translation>User LUT</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>温度过高，系统即将关机！</source>
@@ -61,6 +182,49 @@
     <message>
         <source>升级失败</source>
         <translation>Upgrade failed</translation>
+    </message>
+</context>
+<context>
+    <name>RGBadjustWidget</name>
+    <message>
+        <source>RGB调整</source>
+        <translation>RGB adjust</translation>
+    </message>
+    <message>
+        <source>R增益</source>
+        <translation>R gain</translation>
+    </message>
+    <message>
+        <source>G增益</source>
+        <translation>G gain</translation>
+    </message>
+    <message>
+        <source>B增益</source>
+        <translation>B gain</translation>
+    </message>
+    <message>
+        <source>R偏移</source>
+        <translation>R offset</translation>
+    </message>
+    <message>
+        <source>G偏移</source>
+        <translation>G offset</translation>
+    </message>
+    <message>
+        <source>B偏移</source>
+        <translation>B offset</translation>
+    </message>
+    <message>
+        <source>RGB增益复位</source>
+        <translation>Reset gains</translation>
+    </message>
+    <message>
+        <source>RGB偏移复位</source>
+        <translation>Reset offsets</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>Back</translation>
     </message>
 </context>
 <context>
