@@ -10,14 +10,15 @@
 #include <utility>
 #include <vector>
 
-// The overlay painter on a store read from a config.ini with the given lines,
-// painting into transparent images of the OSD plane.
+// The overlay painter on a store read from config.ini lines, painting into
+// transparent images of the OSD plane; runs of painted pixels along a row or
+// a column are what the tests compare.
 class OverlayTest : public BoardTest
 {
-protected:
-    using Run = std::pair<int, int>; // first and last pixel, inclusive
-    using Runs = std::vector<Run>;
+public:
+    using Runs = std::vector<std::pair<int, int>>; // first and last pixel
 
+protected:
     // May be called again within a test for another file.
     MarkDraw &start(const std::string &settings = std::string())
     {
@@ -28,7 +29,6 @@ protected:
             store->read();
         }
         store->init("config.ini");
-        mark.reset();
         mark = std::make_unique<MarkDraw>(MarkDraw::MARK_MAIN);
         return *mark;
     }
@@ -41,55 +41,25 @@ protected:
         return image;
     }
 
-    // The pixels an aliased line of pen width w (even) covers across a line
-    // centred on c, or along a line from a to b: the pen reaches w / 2 before
-    // and w / 2 - 1 after; cut at the screen's edges in x or in y.
-    static Run xAcross(int c, int w) { return clip(c - w / 2, c + w / 2 - 1, 1920); }
-    static Run yAcross(int c, int w) { return clip(c - w / 2, c + w / 2 - 1, 1080); }
-    static Run xAlong(int a, int b, int w) { return clip(std::min(a, b) - w / 2, std::max(a, b) + w / 2 - 1, 1920); }
-    static Run yAlong(int a, int b, int w) { return clip(std::min(a, b) - w / 2, std::max(a, b) + w / 2 - 1, 1080); }
-
-    static Runs row(const QImage &image, int y)
+    // What an aliased line of even pen width w covers across its centre c
+    // (a = b = c) or along its length from a to b: w / 2 pixels before, w / 2
+    // - 1 after, cut at the screen's edge (size); nothing when wholly off it.
+    static Runs span(int a, int b, int w, int size)
     {
-        Runs runs;
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) == 0)
-                continue;
-            if (!runs.empty() && runs.back().second == x - 1)
-                runs.back().second = x;
-            else
-                runs.push_back({x, x});
-        }
-        return runs;
+        const int first = std::max(std::min(a, b) - w / 2, 0);
+        const int last = std::min(std::max(a, b) + w / 2 - 1, size - 1);
+        return first <= last ? Runs{{first, last}} : Runs{};
     }
+    static Runs x(int c, int w = 2) { return span(c, c, w, 1920); }
+    static Runs y(int c, int w = 2) { return span(c, c, w, 1080); }
+    static Runs xs(int a, int b, int w = 2) { return span(a, b, w, 1920); }
+    static Runs ys(int a, int b, int w = 2) { return span(a, b, w, 1080); }
 
-    static Runs column(const QImage &image, int x)
-    {
-        Runs runs;
-        for (int y = 0; y < image.height(); ++y) {
-            if (qAlpha(image.pixel(x, y)) == 0)
-                continue;
-            if (!runs.empty() && runs.back().second == y - 1)
-                runs.back().second = y;
-            else
-                runs.push_back({y, y});
-        }
-        return runs;
-    }
+    static Runs row(const QImage &image, int y) { return runs(image, y, true); }
+    static Runs column(const QImage &image, int x) { return runs(image, x, false); }
 
     // The 8-bit colour of a pixel, not premultiplied.
     static QRgb colorAt(const QImage &image, int x, int y) { return image.pixelColor(x, y).rgba(); }
-
-    // Leaves out expected runs wholly off the screen.
-    static Runs onScreen(const Runs &runs)
-    {
-        Runs shown;
-        for (const Run &run : runs) {
-            if (run.first <= run.second)
-                shown.push_back(run);
-        }
-        return shown;
-    }
 
     static int paintedCount(const QImage &image)
     {
@@ -104,5 +74,25 @@ protected:
     std::unique_ptr<MarkDraw> mark;
 
 private:
-    static Run clip(int first, int last, int size) { return {std::max(first, 0), std::min(last, size - 1)}; }
+    static Runs runs(const QImage &image, int line, bool isRow)
+    {
+        Runs found;
+        const int length = isRow ? image.width() : image.height();
+        for (int i = 0; i < length; ++i) {
+            if (qAlpha(isRow ? image.pixel(i, line) : image.pixel(line, i)) == 0)
+                continue;
+            if (!found.empty() && found.back().second == i - 1)
+                found.back().second = i;
+            else
+                found.push_back({i, i});
+        }
+        return found;
+    }
 };
+
+// Runs listed one after another.
+inline OverlayTest::Runs operator+(OverlayTest::Runs a, const OverlayTest::Runs &b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
