@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>AntennaExternal</name>
+    <message>
+        <source>请确保所有天线安装正确！</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ColorTempWidget</name>
     <message>
         <source>色温调整</source>
@@ -55,6 +62,13 @@
     </message>
 </context>
 <context>
+    <name>EraseLutSuccess</name>
+    <message>
+        <source>删除自定义LUT文件成功</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>GammaWidget</name>
     <message>
         <source>伽马曲线</source>
@@ -77,9 +91,30 @@
     </message>
 </context>
 <context>
+    <name>ImportLutFailed</name>
+    <message>
+        <source>超过导入上限50个，导入失败</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ImportLutSuccess</name>
+    <message>
+        <source>导入自定义LUT文件成功</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>LightMeterWidget</name>
     <message>
         <source>测光表开启</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LutContrast</name>
+    <message>
+        <source>请确保LUT开启且加载有效文件</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -185,6 +220,25 @@
     </message>
 </context>
 <context>
+    <name>PreConfig</name>
+    <message>
+        <source>是否覆盖之前的预设值</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>是否加载保存的预设值</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>RGBadjustWidget</name>
     <message>
         <source>RGB调整</source>
@@ -228,6 +282,46 @@
     </message>
 </context>
 <context>
+    <name>ResetSystem</name>
+    <message>
+        <source>是否恢复出厂设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ScanProgress</name>
+    <message>
+        <source>正在扫频</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ScreenFrameFail</name>
+    <message>
+        <source>截图失败 请插入USB设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ScreenFrameSuccess</name>
+    <message>
+        <source>截图成功 USB:Image/</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SystemUpgrade</name>
     <message>
         <source>系统升级</source>
@@ -256,6 +350,13 @@
     <message>
         <source>MCU升级失败，请重新开机并长按F1</source>
         <translation>MCU升级失败，请重新开机并长按F1</translation>
+    </message>
+</context>
+<context>
+    <name>TimeSetting</name>
+    <message>
+        <source>时间设置成功</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="zh_CN">
 <context>
+    <name>AntennaExternal</name>
+    <message>
+        <source>请确保所有天线安装正确！</source>
+        <translation>Make sure all antennas are fitted correctly!</translation>
+    </message>
+</context>
+<context>
     <name>ColorTempWidget</name>
     <message>
         <source>色温调整</source>
@@ -55,6 +62,13 @@
     </message>
 </context>
 <context>
+    <name>EraseLutSuccess</name>
+    <message>
+        <source>删除自定义LUT文件成功</source>
+        <translation>Custom LUT files deleted</translation>
+    </message>
+</context>
+<context>
     <name>GammaWidget</name>
     <message>
         <source>伽马曲线</source>
@@ -77,10 +91,31 @@
     </message>
 </context>
 <context>
+    <name>ImportLutFailed</name>
+    <message>
+        <source>超过导入上限50个，导入失败</source>
+        <translation>Import failed: more than 50 files</translation>
+    </message>
+</context>
+<context>
+    <name>ImportLutSuccess</name>
+    <message>
+        <source>导入自定义LUT文件成功</source>
+        <translation>Custom LUT files imported</translation>
+    </message>
+</context>
+<context>
     <name>LightMeterWidget</name>
     <message>
         <source>测光表开启</source>
         <translation>Light meter</translation>
+    </message>
+</context>
+<context>
+    <name>LutContrast</name>
+    <message>
+        <source>请确保LUT开启且加载有效文件</source>
+        <translation>Switch the LUT on and load a valid file first</translation>
     </message>
 </context>
 <context>
@@ -185,6 +220,25 @@
     </message>
 </context>
 <context>
+    <name>PreConfig</name>
+    <message>
+        <source>是否覆盖之前的预设值</source>
+        <translation>Overwrite the saved preset?</translation>
+    </message>
+    <message>
+        <source>是否加载保存的预设值</source>
+        <translation>Load the saved preset?</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>RGBadjustWidget</name>
     <message>
         <source>RGB调整</source>
@@ -228,6 +282,46 @@
     </message>
 </context>
 <context>
+    <name>ResetSystem</name>
+    <message>
+        <source>是否恢复出厂设置</source>
+        <translation>Restore the factory settings?</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ScanProgress</name>
+    <message>
+        <source>正在扫频</source>
+        <translation>Scanning channels</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenFrameFail</name>
+    <message>
+        <source>截图失败 请插入USB设备</source>
+        <translation>Capture failed: insert a USB stick</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenFrameSuccess</name>
+    <message>
+        <source>截图成功 USB:Image/</source>
+        <translation>Captured to USB:Image/</translation>
+    </message>
+</context>
+<context>
     <name>SystemUpgrade</name>
     <message>
         <source>系统升级</source>
@@ -256,6 +350,13 @@
     <message>
         <source>MCU升级失败，请重新开机并长按F1</source>
         <translation>MCU upgrade failed, please restart and hold F1</translation>
+    </message>
+</context>
+<context>
+    <name>TimeSetting</name>
+    <message>
+        <source>时间设置成功</source>
+        <translation>Time set</translation>
     </message>
 </context>
 <context>
