@@ -2,10 +2,210 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>AntennaExternal</name>
+    <message>
+        <source>请确保所有天线安装正确！</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ColorTempWidget</name>
+    <message>
+        <source>色温调整</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>色温</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RGB调整</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ColorWidget</name>
+    <message>
+        <source>色彩管理</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LUT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>色域</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HDR</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>色温</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>伽马曲线</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>测光表</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ColourWidget</name>
+    <message>
+        <source>色域类型</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EraseLutSuccess</name>
+    <message>
+        <source>删除自定义LUT文件成功</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>GammaWidget</name>
+    <message>
+        <source>伽马曲线</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>伽马值</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HDRWidget</name>
+    <message>
+        <source>HDR开启</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HDR类型</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ImportLutFailed</name>
+    <message>
+        <source>超过导入上限50个，导入失败</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ImportLutSuccess</name>
+    <message>
+        <source>导入自定义LUT文件成功</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LightMeterWidget</name>
+    <message>
+        <source>测光表开启</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LutContrast</name>
+    <message>
+        <source>请确保LUT开启且加载有效文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LutWidget</name>
+    <message>
+        <source>LUT开启</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LUT载入选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>预设</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>自定义</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LUT预设选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LUT自定义</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>温度过高，系统即将关机！</source>
         <translation>温度过高，系统即将关机！</translation>
+    </message>
+    <message>
+        <source>00:00:00:00</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>0%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -17,6 +217,108 @@
     <message>
         <source>升级失败</source>
         <translation>升级失败</translation>
+    </message>
+</context>
+<context>
+    <name>PreConfig</name>
+    <message>
+        <source>是否覆盖之前的预设值</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>是否加载保存的预设值</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RGBadjustWidget</name>
+    <message>
+        <source>RGB调整</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R增益</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>G增益</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>B增益</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R偏移</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>G偏移</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>B偏移</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RGB增益复位</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RGB偏移复位</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ResetSystem</name>
+    <message>
+        <source>是否恢复出厂设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ScanProgress</name>
+    <message>
+        <source>正在扫频</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ScreenFrameFail</name>
+    <message>
+        <source>截图失败 请插入USB设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ScreenFrameSuccess</name>
+    <message>
+        <source>截图成功 USB:Image/</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -48,6 +350,28 @@
     <message>
         <source>MCU升级失败，请重新开机并长按F1</source>
         <translation>MCU升级失败，请重新开机并长按F1</translation>
+    </message>
+</context>
+<context>
+    <name>TimeSetting</name>
+    <message>
+        <source>时间设置成功</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ZebraWidget</name>
+    <message>
+        <source>斑马纹</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

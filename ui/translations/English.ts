@@ -2,10 +2,210 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="zh_CN">
 <context>
+    <name>AntennaExternal</name>
+    <message>
+        <source>请确保所有天线安装正确！</source>
+        <translation>Make sure all antennas are fitted correctly!</translation>
+    </message>
+</context>
+<context>
+    <name>ColorTempWidget</name>
+    <message>
+        <source>色温调整</source>
+        <translation>Colour temp.</translation>
+    </message>
+    <message>
+        <source>色温</source>
+        <translation>Colour temp.</translation>
+    </message>
+    <message>
+        <source>RGB调整</source>
+        <translation>RGB adjust</translation>
+    </message>
+</context>
+<context>
+    <name>ColorWidget</name>
+    <message>
+        <source>色彩管理</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>LUT</source>
+        <translation>LUT</translation>
+    </message>
+    <message>
+        <source>色域</source>
+        <translation>Gamut</translation>
+    </message>
+    <message>
+        <source>HDR</source>
+        <translation>HDR</translation>
+    </message>
+    <message>
+        <source>色温</source>
+        <translation>Colour temp.</translation>
+    </message>
+    <message>
+        <source>伽马曲线</source>
+        <translation>Gamma</translation>
+    </message>
+    <message>
+        <source>测光表</source>
+        <translation>Light meter</translation>
+    </message>
+</context>
+<context>
+    <name>ColourWidget</name>
+    <message>
+        <source>色域类型</source>
+        <translation>Gamut</translation>
+    </message>
+</context>
+<context>
+    <name>EraseLutSuccess</name>
+    <message>
+        <source>删除自定义LUT文件成功</source>
+        <translation>Custom LUT files deleted</translation>
+    </message>
+</context>
+<context>
+    <name>GammaWidget</name>
+    <message>
+        <source>伽马曲线</source>
+        <translation>Gamma</translation>
+    </message>
+    <message>
+        <source>伽马值</source>
+        <translation>Gamma value</translation>
+    </message>
+</context>
+<context>
+    <name>HDRWidget</name>
+    <message>
+        <source>HDR开启</source>
+        <translation>HDR</translation>
+    </message>
+    <message>
+        <source>HDR类型</source>
+        <translation>HDR curve</translation>
+    </message>
+</context>
+<context>
+    <name>ImportLutFailed</name>
+    <message>
+        <source>超过导入上限50个，导入失败</source>
+        <translation>Import failed: more than 50 files</translation>
+    </message>
+</context>
+<context>
+    <name>ImportLutSuccess</name>
+    <message>
+        <source>导入自定义LUT文件成功</source>
+        <translation>Custom LUT files imported</translation>
+    </message>
+</context>
+<context>
+    <name>LightMeterWidget</name>
+    <message>
+        <source>测光表开启</source>
+        <translation>Light meter</translation>
+    </message>
+</context>
+<context>
+    <name>LutContrast</name>
+    <message>
+        <source>请确保LUT开启且加载有效文件</source>
+        <translation>Switch the LUT on and load a valid file first</translation>
+    </message>
+</context>
+<context>
+    <name>LutWidget</name>
+    <message>
+        <source>LUT开启</source>
+        <translation>LUT</translation>
+    </message>
+    <message>
+        <source>LUT载入选择</source>
+        <translation>LUT source</translation>
+    </message>
+    <message>
+        <source>预设</source>
+        <translation>Preset</translation>
+    </message>
+    <message>
+        <source>自定义</source>
+        <translation>Custom</translation>
+    </message>
+    <message>
+        <source>LUT预设选择</source>
+        <translation>Preset LUT</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>Choose</translation>
+    </message>
+    <message>
+        <source>LUT自定义</source>
+        <translation>User LUT</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>温度过高，系统即将关机！</source>
         <translation>Temperature too high, the system is shutting down!</translation>
+    </message>
+    <message>
+        <source>00:00:00:00</source>
+        <translation>00:00:00:00</translation>
+    </message>
+    <message>
+        <source>No video</source>
+        <translation>No video</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>L</source>
+        <translation>L</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>0%</source>
+        <translation>0%</translation>
+    </message>
+    <message>
+        <source>Cb</source>
+        <translation>Cb</translation>
+    </message>
+    <message>
+        <source>Cr</source>
+        <translation>Cr</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
     </message>
 </context>
 <context>
@@ -17,6 +217,108 @@
     <message>
         <source>升级失败</source>
         <translation>Upgrade failed</translation>
+    </message>
+</context>
+<context>
+    <name>PreConfig</name>
+    <message>
+        <source>是否覆盖之前的预设值</source>
+        <translation>Overwrite the saved preset?</translation>
+    </message>
+    <message>
+        <source>是否加载保存的预设值</source>
+        <translation>Load the saved preset?</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>RGBadjustWidget</name>
+    <message>
+        <source>RGB调整</source>
+        <translation>RGB adjust</translation>
+    </message>
+    <message>
+        <source>R增益</source>
+        <translation>R gain</translation>
+    </message>
+    <message>
+        <source>G增益</source>
+        <translation>G gain</translation>
+    </message>
+    <message>
+        <source>B增益</source>
+        <translation>B gain</translation>
+    </message>
+    <message>
+        <source>R偏移</source>
+        <translation>R offset</translation>
+    </message>
+    <message>
+        <source>G偏移</source>
+        <translation>G offset</translation>
+    </message>
+    <message>
+        <source>B偏移</source>
+        <translation>B offset</translation>
+    </message>
+    <message>
+        <source>RGB增益复位</source>
+        <translation>Reset gains</translation>
+    </message>
+    <message>
+        <source>RGB偏移复位</source>
+        <translation>Reset offsets</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>Back</translation>
+    </message>
+</context>
+<context>
+    <name>ResetSystem</name>
+    <message>
+        <source>是否恢复出厂设置</source>
+        <translation>Restore the factory settings?</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ScanProgress</name>
+    <message>
+        <source>正在扫频</source>
+        <translation>Scanning channels</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenFrameFail</name>
+    <message>
+        <source>截图失败 请插入USB设备</source>
+        <translation>Capture failed: insert a USB stick</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenFrameSuccess</name>
+    <message>
+        <source>截图成功 USB:Image/</source>
+        <translation>Captured to USB:Image/</translation>
     </message>
 </context>
 <context>
@@ -48,6 +350,28 @@
     <message>
         <source>MCU升级失败，请重新开机并长按F1</source>
         <translation>MCU upgrade failed, please restart and hold F1</translation>
+    </message>
+</context>
+<context>
+    <name>TimeSetting</name>
+    <message>
+        <source>时间设置成功</source>
+        <translation>Time set</translation>
+    </message>
+</context>
+<context>
+    <name>ZebraWidget</name>
+    <message>
+        <source>斑马纹</source>
+        <translation>Zebra</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Max</translation>
     </message>
 </context>
 </TS>
