@@ -26,7 +26,7 @@ struct Axis {
         picture = std::max(picture, 1);
         if (crop <= 0 || crop > picture)
             crop = picture;
-        rect = std::clamp(static_cast<int>(static_cast<double>(crop) * area / picture + 0.5), 1, area);
+        rect = std::clamp(static_cast<int>(static_cast<double>(crop) * area / picture + 0.5), 1, std::max(area, 1));
         travel = std::max(0, picture - crop - margin);
     }
 
