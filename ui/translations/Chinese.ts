@@ -69,6 +69,21 @@
     </message>
 </context>
 <context>
+    <name>FocusWidget</name>
+    <message>
+        <source>峰值对焦</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>对焦颜色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>灵敏度</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>GammaWidget</name>
     <message>
         <source>伽马曲线</source>
@@ -209,6 +224,37 @@
     </message>
 </context>
 <context>
+    <name>MarkWidget</name>
+    <message>
+        <source>标记</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>标记颜色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>标记线宽</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>标记比例</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>自定义</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>McuUpdateWidget</name>
     <message>
         <source>正在升级MCU固件，请勿关机和断开电源!</source>
@@ -217,6 +263,45 @@
     <message>
         <source>升级失败</source>
         <translation>升级失败</translation>
+    </message>
+</context>
+<context>
+    <name>PhotoWidget</name>
+    <message>
+        <source>摄影菜单</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>标记</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>峰值对焦</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>斑马纹</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>伪色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>单色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>变形</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>安全框</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -235,6 +320,17 @@
     </message>
     <message>
         <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PseudoWidget</name>
+    <message>
+        <source>伪色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>伪色区间</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -297,6 +393,25 @@
     </message>
 </context>
 <context>
+    <name>SafeWidget</name>
+    <message>
+        <source>安全框</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>安全框颜色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>安全框线宽</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>安全框比例</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ScanProgress</name>
     <message>
         <source>正在扫频</source>
@@ -318,6 +433,33 @@
     <name>ScreenFrameSuccess</name>
     <message>
         <source>截图成功 USB:Image/</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SingleColorWidget</name>
+    <message>
+        <source>单色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>红色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>绿色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>蓝色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>灰色</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -360,6 +502,60 @@
     </message>
 </context>
 <context>
+    <name>WarpWidget</name>
+    <message>
+        <source>变形</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>变形比例</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>WavesWidget</name>
+    <message>
+        <source>波形菜单</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>直方图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>波形图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RGB波形图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>矢量图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示位置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>左下</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>右下</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>透明度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>亮度</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ZebraWidget</name>
     <message>
         <source>斑马纹</source>
@@ -371,6 +567,17 @@
     </message>
     <message>
         <source>最大值</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ZoomWidget</name>
+    <message>
+        <source>放大</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>拖动方框选择放大区域</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
