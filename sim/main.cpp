@@ -7,6 +7,7 @@
 #include "McuCommands.h"
 #include "OutputCapture.h"
 #include "PlatformCommands.h"
+#include "RfCommands.h"
 #include "ScenarioRunner.h"
 #include "VideoCommands.h"
 #include "VirtualBoard.h"
@@ -124,6 +125,7 @@ int main(int argc, char **argv)
     sim::addMcuCommands(commands);
     sim::addInterruptCommands(commands);
     sim::addPlatformCommands(commands);
+    sim::addRfCommands(commands);
     sim::addVideoCommands(commands);
     if (!parse(argc, argv, options, error)) {
         std::fprintf(stderr, "fieldmon-sim: %s\n%s%s", error.c_str(), usageText, commands.usage().c_str());
