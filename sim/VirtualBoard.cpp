@@ -1,6 +1,7 @@
 #include "VirtualBoard.h"
 
 #include "HardwarePath.h"
+#include "System.h"
 
 #include <cstdlib>
 #include <unistd.h>
@@ -22,6 +23,12 @@ VirtualBoard::VirtualBoard(const std::string &root)
         m_mcu->start();
         m_video->start();
     }
+}
+
+VirtualBoard::~VirtualBoard()
+{
+    if (&hw::system() == &m_system)
+        hw::installSystem(nullptr);
 }
 
 bool VirtualBoard::ok() const

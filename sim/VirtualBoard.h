@@ -22,6 +22,9 @@ class VirtualBoard
 {
 public:
     explicit VirtualBoard(const std::string &root);
+    // Takes its system effects back from the application: a thread still
+    // running afterwards meets refusals rather than a board that is gone.
+    ~VirtualBoard();
 
     bool ok() const;
     std::string error() const;

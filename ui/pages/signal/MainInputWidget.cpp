@@ -42,6 +42,7 @@ void MainInputWidget::translateUi()
 {
     ui->mainInputTitle->setText(tr("信号源选择"));
     ui->mainInputWHDI->setText(tr("无线"));
+    ui->mainInputResetTitle->setText(tr("通道复位"));
     ui->mainInputReset->setText(tr("复位"));
 }
 

@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #include <QSignalBlocker>
 #include <climits>
+#include <pthread.h>
 
 namespace {
 
@@ -47,6 +48,8 @@ WirelessChannelWidget::WirelessChannelWidget(QWidget *parent)
             Qt::QueuedConnection);
     connect(whdiCtl, &WHDICtl::signalChannel, this, &WirelessChannelWidget::slotChannel);
     scanThread = std::thread(&WirelessChannelWidget::scanDetectLoop, this);
+    // Named for the process listings a service engineer reads.
+    pthread_setname_np(scanThread.native_handle(), scanThreadName);
 }
 
 WirelessChannelWidget::~WirelessChannelWidget()
