@@ -104,22 +104,6 @@ TEST_F(ScanReceiverModelTest, BrokenSequencesTuneNothing)
     EXPECT_EQ(receiver().tuneCount(), 0);
 }
 
-TEST_F(ScanReceiverModelTest, LevelsOutsideTheConverterRangeAreRefused)
-{
-    EXPECT_FALSE(receiver().setLevel(20, 5));
-    EXPECT_FALSE(receiver().setLevel(-1, 5));
-    EXPECT_FALSE(receiver().setLevel(3, 4096));
-    EXPECT_FALSE(receiver().setLevel(3, -1));
-    std::array<int, 20> levels{};
-    levels.fill(7);
-    levels[19] = 5000;
-    EXPECT_FALSE(receiver().setLevels(levels));
-    EXPECT_EQ(receiver().level(0), 0);
-    levels[19] = 4095;
-    EXPECT_TRUE(receiver().setLevels(levels));
-    EXPECT_EQ(receiver().level(19), 4095);
-}
-
 TEST_F(ScanReceiverModelTest, ScriptCommandsSetTheBandAndCheckTheirArguments)
 {
     sim::CommandTable commands;

@@ -158,11 +158,3 @@ TEST_F(WirelessPasswordTest, StoredPasswordsThatAreNotSixDigitsLeaveNoPassword)
         EXPECT_EQ(button("passwordKeyConfirm")->isEnabled(), std::string(c.shown) != "______");
     }
 }
-
-TEST_F(WirelessPasswordTest, AViewSettingThatIsNoBooleanHidesTheDigits)
-{
-    build("[AppConfig]\ninputPassView=maybe\n");
-    EXPECT_FALSE(button("passwordView")->isChecked());
-    click(button("passwordEncryption"));
-    EXPECT_EQ(shown(), "******");
-}
