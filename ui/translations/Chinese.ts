@@ -9,6 +9,49 @@
     </message>
 </context>
 <context>
+    <name>AssistInputWidget</name>
+    <message>
+        <source>画中画</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>信号源选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无线</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画面位置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>左上</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>左下</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>右上</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>右下</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>左半屏</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>右半屏</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ColorTempWidget</name>
     <message>
         <source>色温调整</source>
@@ -169,6 +212,25 @@
     </message>
     <message>
         <source>删除</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MainInputWidget</name>
+    <message>
+        <source>信号源选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无线</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>通道复位</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>复位</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -437,6 +499,57 @@
     </message>
 </context>
 <context>
+    <name>SignalWidget</name>
+    <message>
+        <source>信号源管理</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>主画面信道</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>从画面信道</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无线信道</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无线密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>左上</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>左下</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>右上</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>右下</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>左半屏</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>右半屏</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画面位置</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SingleColorWidget</name>
     <message>
         <source>单色</source>
@@ -552,6 +665,48 @@
     </message>
     <message>
         <source>亮度</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>WirelessChannelWidget</name>
+    <message>
+        <source>信道</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>天线</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>内置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>外置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>扫频</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>WirelessPasswordWidget</name>
+    <message>
+        <source>无线加密</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -9,6 +9,49 @@
     </message>
 </context>
 <context>
+    <name>AssistInputWidget</name>
+    <message>
+        <source>画中画</source>
+        <translation>PiP</translation>
+    </message>
+    <message>
+        <source>信号源选择</source>
+        <translation>Input</translation>
+    </message>
+    <message>
+        <source>无线</source>
+        <translation>Wireless</translation>
+    </message>
+    <message>
+        <source>画面位置</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>左上</source>
+        <translation>Top left</translation>
+    </message>
+    <message>
+        <source>左下</source>
+        <translation>Bottom left</translation>
+    </message>
+    <message>
+        <source>右上</source>
+        <translation>Top right</translation>
+    </message>
+    <message>
+        <source>右下</source>
+        <translation>Bottom right</translation>
+    </message>
+    <message>
+        <source>左半屏</source>
+        <translation>Left half</translation>
+    </message>
+    <message>
+        <source>右半屏</source>
+        <translation>Right half</translation>
+    </message>
+</context>
+<context>
     <name>ColorTempWidget</name>
     <message>
         <source>色温调整</source>
@@ -170,6 +213,25 @@
     <message>
         <source>删除</source>
         <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>MainInputWidget</name>
+    <message>
+        <source>信号源选择</source>
+        <translation>Input</translation>
+    </message>
+    <message>
+        <source>无线</source>
+        <translation>Wireless</translation>
+    </message>
+    <message>
+        <source>通道复位</source>
+        <translation>Channel reset</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>Reset</translation>
     </message>
 </context>
 <context>
@@ -437,6 +499,57 @@
     </message>
 </context>
 <context>
+    <name>SignalWidget</name>
+    <message>
+        <source>信号源管理</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>主画面信道</source>
+        <translation>Main input</translation>
+    </message>
+    <message>
+        <source>从画面信道</source>
+        <translation>Assist input</translation>
+    </message>
+    <message>
+        <source>无线信道</source>
+        <translation>Wireless channel</translation>
+    </message>
+    <message>
+        <source>无线密码</source>
+        <translation>Wireless password</translation>
+    </message>
+    <message>
+        <source>左上</source>
+        <translation>Top left</translation>
+    </message>
+    <message>
+        <source>左下</source>
+        <translation>Bottom left</translation>
+    </message>
+    <message>
+        <source>右上</source>
+        <translation>Top right</translation>
+    </message>
+    <message>
+        <source>右下</source>
+        <translation>Bottom right</translation>
+    </message>
+    <message>
+        <source>左半屏</source>
+        <translation>Left half</translation>
+    </message>
+    <message>
+        <source>右半屏</source>
+        <translation>Right half</translation>
+    </message>
+    <message>
+        <source>画面位置</source>
+        <translation>Position</translation>
+    </message>
+</context>
+<context>
     <name>SingleColorWidget</name>
     <message>
         <source>单色</source>
@@ -553,6 +666,48 @@
     <message>
         <source>亮度</source>
         <translation>Brightness</translation>
+    </message>
+</context>
+<context>
+    <name>WirelessChannelWidget</name>
+    <message>
+        <source>信道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>天线</source>
+        <translation>Antenna</translation>
+    </message>
+    <message>
+        <source>内置</source>
+        <translation>Internal</translation>
+    </message>
+    <message>
+        <source>外置</source>
+        <translation>External</translation>
+    </message>
+    <message>
+        <source>扫频</source>
+        <translation>Scan</translation>
+    </message>
+</context>
+<context>
+    <name>WirelessPasswordWidget</name>
+    <message>
+        <source>无线加密</source>
+        <translation>Encryption</translation>
+    </message>
+    <message>
+        <source>显示密码</source>
+        <translation>Show password</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
