@@ -137,10 +137,12 @@ void ColorCalibrateFile::importFiles(const std::vector<std::string> &names)
         return;
     }
     DeviceUSB::getLocalCalibrateDir(to);
-    if (LutImport::importFiles(from, names, to))
+    if (LutImport::importFiles(from, names, to)) {
+        ui->calibrateFileList->clearSelection();
         emit signalImportLutCalibrateSuccess();
-    else
+    } else {
         emit signalImportLutCalibrateFailed();
+    }
 }
 
 void ColorCalibrateFile::eraseFiles(const std::vector<std::string> &names)
