@@ -52,6 +52,37 @@
     </message>
 </context>
 <context>
+    <name>ColorCalibrateFile</name>
+    <message>
+        <source>选择校准文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请插入USB设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>校准文件无效，校色保持不变</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除失败</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ColorTempWidget</name>
     <message>
         <source>色温调整</source>
@@ -105,6 +136,83 @@
     </message>
 </context>
 <context>
+    <name>ControlWidget</name>
+    <message>
+        <source>控制</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>音量</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>风扇控制</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DisplayMainWidget</name>
+    <message>
+        <source>亮度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>对比度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>色度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>扫描模式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>过像素</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>像素到像素</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>背光</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>锐化</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>菜单透明度</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DisplayWidget</name>
+    <message>
+        <source>显示</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>EraseLutSuccess</name>
     <message>
         <source>删除自定义LUT文件成功</source>
@@ -123,6 +231,140 @@
     </message>
     <message>
         <source>灵敏度</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FunctionMenuWidget</name>
+    <message>
+        <source>功能</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F1自定义</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F2自定义</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F3自定义</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FunctionWidget</name>
+    <message>
+        <source>截图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>截图对比</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>直方图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>波形图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RGB波形图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>矢量图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>标记</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>峰值对焦</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>斑马纹</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>伪色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>单色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>变形</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>安全框</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LUT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LUT对比</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>伽马曲线</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>测光表</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画中画</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最高亮度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无线模式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画面冻结</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A&lt;-&gt;B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>扫描模式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F1自定义</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F2自定义</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F3自定义</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -455,6 +697,13 @@
     </message>
 </context>
 <context>
+    <name>SDIFormat</name>
+    <message>
+        <source>3G SDI格式</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SafeWidget</name>
     <message>
         <source>安全框</source>
@@ -577,6 +826,135 @@
     </message>
 </context>
 <context>
+    <name>SystemInfoAbout</name>
+    <message>
+        <source>关于</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>产品</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>便携监视器</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>型号</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>软件版本</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FPGA版本</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MCU版本</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>网址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>见维修手册</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>电话</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>恢复出厂设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SystemInfoMainWidget</name>
+    <message>
+        <source>校准文件无效，校色保持不变</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系统信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>语言选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>校色模式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择校准文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>预设值保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>预设值加载</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>时间设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>软件升级</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>恢复出厂设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SystemMenuWidget</name>
+    <message>
+        <source>视频格式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系统</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>控制</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SystemUpgrade</name>
     <message>
         <source>系统升级</source>
@@ -611,6 +989,76 @@
     <name>TimeSetting</name>
     <message>
         <source>时间设置成功</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TimeSettingWidget</name>
+    <message>
+        <source>时间设置失败</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>时间设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>时间和日期</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>年、月、日</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>时、分、秒</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>VideoFormatWidget</name>
+    <message>
+        <source>视频格式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频范围</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>数据</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3G SDI格式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SDI音频通道</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SDI输出开启</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SDI输出变换</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SDI输出加载LUT</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
