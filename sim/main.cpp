@@ -7,6 +7,7 @@
 #include "McuCommands.h"
 #include "OutputCapture.h"
 #include "PlatformCommands.h"
+#include "RfCommands.h"
 #include "ScenarioRunner.h"
 #include "TouchCommands.h"
 #include "VideoCommands.h"
@@ -125,6 +126,7 @@ int main(int argc, char **argv)
     sim::addMcuCommands(commands);
     sim::addInterruptCommands(commands);
     sim::addPlatformCommands(commands);
+    sim::addRfCommands(commands);
     sim::addVideoCommands(commands);
     sim::addTouchCommands(commands);
     if (!parse(argc, argv, options, error)) {
