@@ -4,6 +4,7 @@
 #include "InterruptModel.h"
 #include "McuModel.h"
 #include "PLModel.h"
+#include "PictureModel.h"
 #include "PlatformModel.h"
 #include "SimSystem.h"
 #include "VideoModel.h"
@@ -32,6 +33,7 @@ public:
     InterruptModel &interrupts() { return *m_interrupts; }
     McuModel &mcu() { return *m_mcu; }
     VideoModel &video() { return *m_video; }
+    PictureModel &picture() { return *m_picture; }
     PlatformModel &platform() { return m_platform; }
 
     // A fresh, empty hardware root in memory-backed storage where there is some.
@@ -48,6 +50,8 @@ private:
     std::unique_ptr<McuModel> m_mcu;
     // After the interrupt model, whose lines it raises.
     std::unique_ptr<VideoModel> m_video;
+    // After the video model, whose sources it pictures.
+    std::unique_ptr<PictureModel> m_picture;
 };
 
 } // namespace sim
