@@ -1,6 +1,7 @@
 #include "PLControl.h"
 
 std::atomic<PLControl *> PLControl::s_instance{nullptr};
+std::atomic<const PLControl::WriteObserver *> PLControl::s_writeObserver{nullptr};
 std::mutex PLControl::s_mutex;
 
 PLControl::PLControl()
@@ -49,7 +50,16 @@ void PLControl::init()
 bool PLControl::setValue(const FunctionTypeIndex &identifier, unsigned int value)
 {
     auto found = m_functions.find(identifier);
-    return found != m_functions.end() && found->second->write(value);
+    if (found == m_functions.end() || !found->second->write(value))
+        return false;
+    if (const WriteObserver *observer = s_writeObserver.load(std::memory_order_acquire))
+        (*observer)(identifier, value);
+    return true;
+}
+
+void PLControl::setWriteObserver(const WriteObserver *observer)
+{
+    s_writeObserver.store(observer, std::memory_order_release);
 }
 
 unsigned int PLControl::getValue(const FunctionTypeIndex &identifier) const

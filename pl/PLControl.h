@@ -4,6 +4,7 @@
 #include "RegisterTable.h"
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -27,6 +28,13 @@ public:
     unsigned int getMemSize(const PLMemory::MemoryIndex &index) const;
     void SyncMem(const PLMemory::MemoryIndex &index) const;
 
+    // Told of every register write after it happened, on the writing thread:
+    // a trace of what the application programs, for whoever services the
+    // logic (the virtual board logs it by register name). Nothing watches on
+    // the device. The observer must outlive every write made while it is set.
+    using WriteObserver = std::function<void(FunctionTypeIndex identifier, unsigned int value)>;
+    static void setWriteObserver(const WriteObserver *observer);
+
 private:
     PLControl();
     void init();
@@ -35,5 +43,6 @@ private:
     std::map<PLMemory::MemoryIndex, std::unique_ptr<PLMemory>> m_memories;
 
     static std::atomic<PLControl *> s_instance;
+    static std::atomic<const WriteObserver *> s_writeObserver;
     static std::mutex s_mutex;
 };

@@ -2,7 +2,7 @@
 # or, without root, names the exact command and stops.
 
 FIELDMON_PACKAGES="build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev qtbase5-dev \
-qttools5-dev qttools5-dev-tools qt5-image-formats-plugins xvfb xauth imagemagick clang libclang-rt-14-dev librsvg2-bin"
+qttools5-dev qttools5-dev-tools qt5-image-formats-plugins xvfb xauth imagemagick clang libclang-rt-14-dev librsvg2-bin fonts-wqy-microhei"
 
 ensure_packages() {
     local missing=()

@@ -151,24 +151,6 @@ ScenarioCommand expectRegCommand()
             }};
 }
 
-// Looks a widget up by object name on the user-interface thread and hands it
-// to inspect; the outcome says when there is no such widget.
-Outcome withWidget(ScenarioContext &context, const std::string &name,
-                   const std::function<Outcome(QWidget &widget)> &inspect)
-{
-    Outcome outcome = Outcome::failed("a widget named " + name, "none");
-    const bool ran = context.onUi([&](QWidget &window) {
-        QWidget *widget = window.objectName() == QString::fromStdString(name)
-                              ? &window
-                              : window.findChild<QWidget *>(QString::fromStdString(name));
-        if (widget != nullptr)
-            outcome = inspect(*widget);
-    });
-    if (!ran)
-        return Outcome::failed("a running application", "it has ended");
-    return outcome;
-}
-
 ScenarioCommand expectTextCommand()
 {
     return {"expect text", "expect text <objectName> \"<text>\"",
@@ -280,15 +262,8 @@ ScenarioCommand screenshotCommand()
                         return Outcome::failed("a running application", "it has ended");
                     saved = panel.convertToFormat(QImage::Format_RGB32).save(QString::fromStdString(file), "PNG");
                 } else {
-                    const bool ran = context.onUi([&](QWidget &window) {
-                        // The interface plane over an empty (black) picture.
-                        QImage plane(window.size(), QImage::Format_RGB32);
-                        plane.fill(Qt::black);
-                        QPainter painter(&plane);
-                        painter.drawPixmap(0, 0, window.grab());
-                        painter.end();
-                        saved = plane.save(QString::fromStdString(file), "PNG");
-                    });
+                    const bool ran = context.onUi(
+                        [&](QWidget &window) { saved = osdImage(window).save(QString::fromStdString(file), "PNG"); });
                     if (!ran)
                         return Outcome::failed("a running application", "it has ended");
                 }
@@ -306,6 +281,45 @@ ScenarioCommand quitCommand()
 }
 
 } // namespace
+
+Outcome withWidget(ScenarioContext &context, const std::string &name,
+                   const std::function<Outcome(QWidget &widget)> &inspect)
+{
+    Outcome outcome = Outcome::failed("a widget named " + name, "none");
+    const bool ran = context.onUi([&](QWidget &window) {
+        QWidget *widget = window.objectName() == QString::fromStdString(name)
+                              ? &window
+                              : window.findChild<QWidget *>(QString::fromStdString(name));
+        if (widget != nullptr)
+            outcome = inspect(*widget);
+    });
+    if (!ran)
+        return Outcome::failed("a running application", "it has ended");
+    return outcome;
+}
+
+bool parseInteger(const std::string &text, long min, long max, long &value)
+{
+    if (text.empty())
+        return false;
+    char *end = nullptr;
+    errno = 0;
+    const long parsed = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < min || parsed > max)
+        return false;
+    value = parsed;
+    return true;
+}
+
+QImage osdImage(QWidget &window)
+{
+    QImage panel(window.size(), QImage::Format_RGB32);
+    panel.fill(Qt::black);
+    QPainter painter(&panel);
+    painter.drawPixmap(0, 0, window.grab());
+    painter.end();
+    return panel;
+}
 
 void addCoreCommands(CommandTable &commands)
 {

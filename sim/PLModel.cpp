@@ -52,6 +52,7 @@ PLModel::PLModel(const std::string &memoryFile)
 
 PLModel::~PLModel()
 {
+    stopWriteLog();
     for (auto &page : m_pages)
         ::munmap(page.second, pageSize);
     for (auto &region : m_regions)
@@ -119,6 +120,47 @@ bool PLModel::lookup(const std::string &name, FunctionTypeIndex &identifier)
         }
     }
     return false;
+}
+
+std::string PLModel::nameOf(FunctionTypeIndex identifier)
+{
+    const PLRegisterRecord *record = plRegister(identifier);
+    return record != nullptr ? std::string(record->name) : "register " + std::to_string(static_cast<int>(identifier));
+}
+
+void PLModel::startWriteLog()
+{
+    auto log = std::make_shared<WriteLog>();
+    {
+        std::lock_guard<std::mutex> lock(m_logMutex);
+        m_log = log;
+    }
+    // The application's threads write until the process ends, so the
+    // observer is never destroyed: one stays behind for each log started.
+    auto *observer = new PLControl::WriteObserver([log](FunctionTypeIndex identifier, unsigned int value) {
+        const std::string name = nameOf(identifier);
+        std::lock_guard<std::mutex> lock(log->mutex);
+        log->writes.push_back({name, value});
+    });
+    PLControl::setWriteObserver(observer);
+}
+
+void PLModel::stopWriteLog()
+{
+    PLControl::setWriteObserver(nullptr);
+}
+
+std::vector<PLModel::Write> PLModel::writeLog() const
+{
+    std::shared_ptr<WriteLog> log;
+    {
+        std::lock_guard<std::mutex> lock(m_logMutex);
+        log = m_log;
+    }
+    if (!log)
+        return {};
+    std::lock_guard<std::mutex> lock(log->mutex);
+    return log->writes;
 }
 
 } // namespace sim

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "PLControl.h"
 #include "PLFunction.h"
 #include "RegisterTable.h"
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -32,8 +36,19 @@ public:
     // A shared memory region as the logic sees it; null when unknown.
     void *memory(PLMemory::MemoryIndex index) const;
 
-    // The identifier of a register name of the table.
+    // The identifier of a register name of the table, and the other way.
     static bool lookup(const std::string &name, FunctionTypeIndex &identifier);
+    static std::string nameOf(FunctionTypeIndex identifier);
+
+    // The application's register writes, by register name, in the order they
+    // happened, from startWriteLog on until stopWriteLog.
+    struct Write {
+        std::string name;
+        uint32_t value;
+    };
+    void startWriteLog();
+    void stopWriteLog();
+    std::vector<Write> writeLog() const;
 
 private:
     volatile uint32_t *word(FunctionTypeIndex identifier) const;
@@ -44,6 +59,12 @@ private:
     std::map<uint32_t, void *> m_pages;        // page address -> mapping
     std::map<int, volatile uint32_t *> m_words; // identifier -> word
     std::map<int, std::pair<void *, size_t>> m_regions;
+    struct WriteLog {
+        std::mutex mutex;
+        std::vector<Write> writes;
+    };
+    mutable std::mutex m_logMutex;
+    std::shared_ptr<WriteLog> m_log;
 };
 
 // The mask of an inclusive bit field.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -129,5 +130,18 @@ private:
 // The commands every board has: time, registers, widgets, files, settings,
 // output, USB stick, screenshots.
 void addCoreCommands(CommandTable &commands);
+
+// Looks a widget up by object name (the window itself included) on the
+// user-interface thread and hands it to inspect; the outcome says when there
+// is no such widget or no application.
+Outcome withWidget(ScenarioContext &context, const std::string &name,
+                   const std::function<Outcome(QWidget &widget)> &inspect);
+
+// A decimal integer within [min, max].
+bool parseInteger(const std::string &text, long min, long max, long &value);
+
+// The window as the panel shows it: the interface plane over an empty (black)
+// picture.
+QImage osdImage(QWidget &window);
 
 } // namespace sim

@@ -10,6 +10,7 @@
 #include "PanelView.h"
 #include "PlatformCommands.h"
 #include "ScenarioRunner.h"
+#include "TouchCommands.h"
 #include "VideoCommands.h"
 #include "VirtualBoard.h"
 
@@ -127,6 +128,7 @@ int main(int argc, char **argv)
     sim::addInterruptCommands(commands);
     sim::addPlatformCommands(commands);
     sim::addVideoCommands(commands);
+    sim::addTouchCommands(commands);
     sim::addFrameCommands(commands);
     if (!parse(argc, argv, options, error)) {
         std::fprintf(stderr, "fieldmon-sim: %s\n%s%s", error.c_str(), usageText, commands.usage().c_str());

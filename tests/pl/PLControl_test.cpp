@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <future>
 #include <unistd.h>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -229,3 +230,22 @@ TEST_F(PLControlTest, ConcurrentFirstCallsCreateOneInstance)
 }
 
 } // namespace
+
+TEST_F(PLControlTest, TheBoardLogsEveryWriteByNameInOrderUntilTheLogStops)
+{
+    PLControl *pl = PLControl::getInstance();
+    pl->setValue(ZEBRA_LINE_CTL, 1);
+    board().pl().startWriteLog();
+    pl->setValue(ZEBRA_LINE_CTL, 2);
+    pl->setValue(BL_PWM_DUTY, 0x1234);
+    std::thread([pl] { pl->setValue(FRAME_CAP_CTL, 9); }).join();
+    board().pl().stopWriteLog();
+    pl->setValue(ZEBRA_LINE_CTL, 3);
+    const std::vector<sim::PLModel::Write> log = board().pl().writeLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].name, "ZEBRA_LINE_CTL");
+    EXPECT_EQ(log[0].value, 2u);
+    EXPECT_EQ(log[1].name, "BL_PWM_DUTY");
+    EXPECT_EQ(log[1].value, 0x1234u);
+    EXPECT_EQ(log[2].name, "FRAME_CAP_CTL");
+}

@@ -7,6 +7,50 @@
         <source>温度过高，系统即将关机！</source>
         <translation>温度过高，系统即将关机！</translation>
     </message>
+    <message>
+        <source>00:00:00:00</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>0%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>McuUpdateWidget</name>
@@ -48,6 +92,21 @@
     <message>
         <source>MCU升级失败，请重新开机并长按F1</source>
         <translation>MCU升级失败，请重新开机并长按F1</translation>
+    </message>
+</context>
+<context>
+    <name>ZebraWidget</name>
+    <message>
+        <source>斑马纹</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

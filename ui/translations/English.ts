@@ -7,6 +7,50 @@
         <source>温度过高，系统即将关机！</source>
         <translation>Temperature too high, the system is shutting down!</translation>
     </message>
+    <message>
+        <source>00:00:00:00</source>
+        <translation>00:00:00:00</translation>
+    </message>
+    <message>
+        <source>No video</source>
+        <translation>No video</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>L</source>
+        <translation>L</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>0%</source>
+        <translation>0%</translation>
+    </message>
+    <message>
+        <source>Cb</source>
+        <translation>Cb</translation>
+    </message>
+    <message>
+        <source>Cr</source>
+        <translation>Cr</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
 </context>
 <context>
     <name>McuUpdateWidget</name>
@@ -48,6 +92,21 @@
     <message>
         <source>MCU升级失败，请重新开机并长按F1</source>
         <translation>MCU upgrade failed, please restart and hold F1</translation>
+    </message>
+</context>
+<context>
+    <name>ZebraWidget</name>
+    <message>
+        <source>斑马纹</source>
+        <translation>Zebra</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Max</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,114 @@
+#include "ZqEventFilter.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// A 1920 x 1080 window with a button in the message area and one outside,
+// under the filter as the application installs it; touches go in through
+// the window, as the panel's do.
+class ZqEventFilterTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        window.resize(1920, 1080);
+        inside = new QPushButton(&window);
+        inside->setGeometry(700, 40, 200, 80);
+        outside = new QPushButton(&window);
+        outside->setGeometry(100, 500, 200, 80);
+        for (QPushButton *button : {inside, outside})
+            QObject::connect(button, &QPushButton::clicked, [this, button] { pressed.push_back(button); });
+        qApp->installEventFilter(&filter);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    void TearDown() override { qApp->removeEventFilter(&filter); }
+
+    void tap(const QPoint &position)
+    {
+        QTest::mousePress(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, position);
+        QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, position, 20);
+    }
+
+    ZqEventFilter filter;
+    QWidget window;
+    QPushButton *inside = nullptr;
+    QPushButton *outside = nullptr;
+    std::vector<QPushButton *> pressed;
+};
+
+} // namespace
+
+TEST_F(ZqEventFilterTest, NormalStatePassesEverythingAndReportsNothing)
+{
+    QSignalSpy clicks(&filter, &ZqEventFilter::clicked);
+    tap({150, 540});
+    tap({750, 80});
+    EXPECT_EQ(pressed, (std::vector<QPushButton *>{outside, inside}));
+    EXPECT_TRUE(clicks.isEmpty());
+}
+
+TEST_F(ZqEventFilterTest, LockedStatesTurnEachReleaseIntoOneClickAndLetNothingThrough)
+{
+    for (int state : {ZqEventFilter::TOUCH_LOCKED, ZqEventFilter::TOUCH_LOCKED_HIDDEN}) {
+        filter.setTouchState(state);
+        QSignalSpy clicks(&filter, &ZqEventFilter::clicked);
+        tap({150, 540});
+        tap({1700, 1030});
+        EXPECT_TRUE(pressed.empty()) << "state " << state;
+        ASSERT_EQ(clicks.size(), 2) << "state " << state;
+        EXPECT_EQ(clicks[0], (QList<QVariant>{150, 540}));
+        EXPECT_EQ(clicks[1], (QList<QVariant>{1700, 1030}));
+    }
+}
+
+TEST_F(ZqEventFilterTest, ScanningAndScreenOffSwallowEverything)
+{
+    for (int state : {ZqEventFilter::TOUCH_SCANNING, ZqEventFilter::TOUCH_SCREEN_OFF}) {
+        filter.setTouchState(state);
+        QSignalSpy clicks(&filter, &ZqEventFilter::clicked);
+        tap({150, 540});
+        tap({750, 80});
+        EXPECT_TRUE(pressed.empty());
+        EXPECT_TRUE(clicks.isEmpty());
+    }
+}
+
+TEST_F(ZqEventFilterTest, AMessageKeepsOnlyItsAreaLiveAndReportsTapsElsewhere)
+{
+    filter.setTouchState(ZqEventFilter::TOUCH_MESSAGE);
+    QSignalSpy clicks(&filter, &ZqEventFilter::clicked);
+    tap({750, 80});
+    EXPECT_EQ(pressed, (std::vector<QPushButton *>{inside}));
+    EXPECT_TRUE(clicks.isEmpty());
+    tap({150, 540});
+    EXPECT_EQ(pressed.size(), 1u);
+    ASSERT_EQ(clicks.size(), 1);
+    EXPECT_EQ(clicks[0], (QList<QVariant>{150, 540}));
+    // The area's edges are inclusive: 607..1313 by 30..142.
+    for (const QPoint &edge : {QPoint(607, 30), QPoint(1313, 142)}) {
+        QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, edge);
+        EXPECT_EQ(clicks.size(), 1);
+    }
+    for (const QPoint &beyond : {QPoint(606, 80), QPoint(1314, 80), QPoint(700, 29), QPoint(700, 143)})
+        QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, beyond);
+    EXPECT_EQ(clicks.size(), 5);
+}
+
+TEST_F(ZqEventFilterTest, PositionsAreInWindowCoordinatesRoundedHalfUp)
+{
+    EXPECT_EQ(ZqEventFilter::windowPosition(outside, QPointF(10.5, 20.49)), QPoint(111, 520));
+    EXPECT_EQ(ZqEventFilter::windowPosition(window.windowHandle(), QPointF(-0.5, 3.5)), QPoint(0, 4));
+    // Only the six states exist.
+    filter.setTouchState(ZqEventFilter::TOUCH_LOCKED);
+    filter.setTouchState(6);
+    filter.setTouchState(-1);
+    EXPECT_EQ(filter.getTouchState(), ZqEventFilter::TOUCH_LOCKED);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "BoardTest.h"
+#include "PLFunction.h"
+
+#include <QString>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+class QAbstractSlider;
+
+// A fresh board with the working directory a first start finds (the seeded
+// runtime files, an optional config.ini) and the settings store initialised:
+// what a menu page needs to be built and driven on its own.
+class PageTest : public BoardTest
+{
+protected:
+    // Seeds the working directory, writes settings (INI text) as config.ini
+    // when given, and initialises the store from it.
+    void startStore(const std::string &settings = std::string());
+
+    // A key's value as config.ini on disk holds it; empty when absent.
+    QString savedValue(const char *key) const;
+
+    // Shows a page (or any widget) and waits until it is on screen.
+    static void showPage(QWidget &page);
+
+    // A finger's tap on the centre of a widget, through the application's
+    // event delivery.
+    static void click(QWidget *widget);
+
+    // A slider moved to a value as a drag leaves it.
+    static void slide(QAbstractSlider *slider, int value);
+
+    // A front key (0 F1, 1 F2, 2 F3) pressed and released on the board; waits
+    // until the logic has delivered the click and re-armed the key's line.
+    void clickKey(int key);
+
+    // The values the MCU received for a command, oldest first.
+    std::vector<std::vector<uint8_t>> mcuValues(uint8_t command);
+
+    // A register field as the logic sees it.
+    uint32_t field(FunctionTypeIndex identifier, int high, int low)
+    {
+        return board().pl().field(identifier, high, low);
+    }
+
+    // A child by object name; fails the test when there is none.
+    template <typename T>
+    static T *child(const QWidget &parent, const char *name)
+    {
+        T *found = parent.findChild<T *>(QString::fromLatin1(name));
+        if (found == nullptr)
+            ADD_FAILURE() << "no child named " << name;
+        return found;
+    }
+};
