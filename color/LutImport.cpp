@@ -4,6 +4,7 @@
 #include "DeviceUSB.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
 
@@ -11,6 +12,16 @@ namespace {
 
 constexpr const char *cubeSuffix = ".cube";
 constexpr const char *partSuffix = ".part";
+
+bool syncFile(const std::filesystem::path &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
 
 } // namespace
 
@@ -29,6 +40,10 @@ bool LutImport::importFiles(const std::string &fromDir, const std::vector<std::s
         std::error_code error;
         std::filesystem::copy_file(std::filesystem::path(fromDir) / name, part,
                                    std::filesystem::copy_options::overwrite_existing, error);
+        // On storage before it takes the name: a power cut after the rename
+        // must not leave an empty file where the old one was.
+        if (!error && !syncFile(part))
+            error = std::make_error_code(std::errc::io_error);
         if (!error)
             std::filesystem::rename(part, target, error);
         if (error) {
