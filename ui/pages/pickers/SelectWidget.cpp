@@ -44,8 +44,13 @@ SelectWidget::SelectWidget(QWidget *parent)
     ui->setupUi(this);
     ui->selectList->setIconSize(QSize(iconSize, iconSize));
     ui->selectList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    // Finger-driven: the list follows a drag and coasts on.
+    // Finger-driven: the list follows a drag and coasts on; a tap reaches the
+    // row at once.
     QScroller::grabGesture(ui->selectList->viewport(), QScroller::LeftMouseButtonGesture);
+    QScroller *scroller = QScroller::scroller(ui->selectList->viewport());
+    QScrollerProperties properties = scroller->scrollerProperties();
+    properties.setScrollMetric(QScrollerProperties::MousePressEventDelay, 0);
+    scroller->setScrollerProperties(properties);
     translateUi();
     connect(ui->selectList, &QListWidget::itemClicked, this, &SelectWidget::slotItemClicked);
     connect(ui->selectConfirm, &QPushButton::clicked, this, &SelectWidget::slotConfirm);
@@ -219,8 +224,13 @@ void SelectWidget::importSelected()
     const std::vector<std::string> names = selectedNames();
     std::string from;
     std::string to;
-    if (names.empty() || !folder(from))
+    if (names.empty())
         return;
+    if (!folder(from)) {
+        emit signalImportLutFailed();
+        refresh();
+        return;
+    }
     DeviceUSB::getLocalLutDir(to);
     if (LutImport::importFiles(from, names, to))
         emit signalImportLutSuccess();
