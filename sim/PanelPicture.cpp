@@ -242,8 +242,8 @@ void forRows(int rows, const Work &work)
 
 int PanelPicture::falseColourBand(int level)
 {
-    // Percent of video level times 100: 0 % at 64, 100 % at 943.
-    const int percent = (level - 64) * 10900 / 959;
+    // Percent of the video range times 100: 0 % at 64, 100 % at 940.
+    const int percent = (level - 64) * 10000 / 876;
     if (percent < 200)
         return 0;
     if (percent < 1000)

@@ -40,7 +40,8 @@ public:
     // alone: input matrix, display LUT, panel matrix.
     static QImage adjusted(const QImage &picture, const MainSource &source, const PictureModel::Latched &latched,
                            const PLModel &pl);
-    // A band of false colour: 0 below 2 %, then 10 % steps, 11 from 100 %.
+    // A band of false colour: 0 below 2 % of the video range, 1 below 10 %,
+    // then 10 % steps, 11 from 100 % (code 940) up.
     static int falseColourBand(int level);
 };
 
