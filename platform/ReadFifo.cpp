@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "FanCtrl.h"
+#include "FrameOption.h"
 #include "HardwarePath.h"
 #include "PowerCtl.h"
 #include "UartAPI.h"
@@ -112,11 +113,7 @@ bool shutdown(const char *)
 
 bool frame(const char *argument)
 {
-    for (const char *suffix : {"fm", "bmp", "tiff", "png"}) {
-        if (std::strcmp(argument, suffix) == 0)
-            return true;
-    }
-    return false;
+    return FrameOption::getInstance()->setFrameSuffix(argument);
 }
 
 struct FifoCommand {

@@ -1,4 +1,5 @@
 #include "Console.h"
+#include "FrameCommands.h"
 #include "HardwarePath.h"
 #include "OutputCapture.h"
 #include "ScenarioRunner.h"
@@ -245,15 +246,27 @@ ScenarioCommand usbCommand()
 
 ScenarioCommand screenshotCommand()
 {
-    return {"screenshot", "screenshot <file.png>",
-            [](const std::vector<std::string> &a) { return checkCount(a, 1); },
+    return {"screenshot", "screenshot [panel] <file.png>",
+            [](const std::vector<std::string> &a) {
+                return a.size() == 1 || (a.size() == 2 && a[0] == "panel") ? std::string()
+                                                                            : "needs a file, or panel and a file";
+            },
             [](ScenarioContext &context, const std::vector<std::string> &a) {
-                const std::string file = a[0].front() == '/' ? a[0] : context.shotsDir + "/" + a[0];
+                const std::string &name = a.back();
+                const std::string file = name.front() == '/' ? name : context.shotsDir + "/" + name;
                 bool saved = false;
-                const bool ran = context.onUi(
-                    [&](QWidget &window) { saved = osdImage(window).save(QString::fromStdString(file), "PNG"); });
-                if (!ran)
-                    return Outcome::failed("a running application", "it has ended");
+                if (a.size() == 2) {
+                    // The picture the logic composes, with the interface over it.
+                    QImage panel;
+                    if (!grabPanel(context, panel))
+                        return Outcome::failed("a running application", "it has ended");
+                    saved = panel.convertToFormat(QImage::Format_RGB32).save(QString::fromStdString(file), "PNG");
+                } else {
+                    const bool ran = context.onUi(
+                        [&](QWidget &window) { saved = osdImage(window).save(QString::fromStdString(file), "PNG"); });
+                    if (!ran)
+                        return Outcome::failed("a running application", "it has ended");
+                }
                 if (!saved)
                     return Outcome::failed("a screenshot saved as " + file, "the file could not be written");
                 console::print("[scenario] screenshot %s\n", file.c_str());

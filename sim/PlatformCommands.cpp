@@ -57,10 +57,9 @@ bool isBoardLine(long line)
     return false;
 }
 
-// Writes the whole text into the pipe the application reads and waits until
-// the application has taken it out, so that the next line is a read of its
-// own; false when no one reads the pipe or the text is not taken in time.
-bool writeFifo(const std::string &text, std::string &problem)
+} // namespace
+
+bool writeServiceFifo(const std::string &text, std::string &problem)
 {
     const int fd = ::open(hw::path(serviceFifo).c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -88,6 +87,8 @@ bool writeFifo(const std::string &text, std::string &problem)
                   std::to_string(text.size()) + " bytes";
     return problem.empty();
 }
+
+namespace {
 
 ScenarioCommand tempCommand()
 {
@@ -128,7 +129,7 @@ ScenarioCommand fifoCommand()
             },
             [](ScenarioContext &, const std::vector<std::string> &a) {
                 std::string problem;
-                return writeFifo(a[0] + "\n", problem) ? Outcome::passed()
+                return writeServiceFifo(a[0] + "\n", problem) ? Outcome::passed()
                                                        : Outcome::failed("the service FIFO to take the line", problem);
             }};
 }

@@ -362,6 +362,7 @@ bool VideoModel::hdmi(int channel, const Format &format, std::string &error)
         std::lock_guard<std::mutex> lock(m_mutex);
         writeTiming(channel, t);
         m_channelActive[channel == 0 ? 0 : 1] = true;
+        m_channelFormat[channel == 0 ? 0 : 1] = format;
         m_lastRate = format.frameRate();
     }
     m_wake.notify_all();
@@ -397,6 +398,25 @@ void VideoModel::whdiLost(bool lost)
     std::lock_guard<std::mutex> lock(m_mutex);
     const uint32_t word = m_pl.get(WHDI_ST352_PL);
     m_pl.set(WHDI_ST352_PL, lost ? word | whdiLostBit : word & ~whdiLostBit);
+}
+
+bool VideoModel::sdiPicture(Format &format) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_sdiLocked || !m_cableIn)
+        return false;
+    format = m_sdiFormat;
+    return true;
+}
+
+bool VideoModel::channelPicture(int channel, Format &format) const
+{
+    const int index = channel == 0 ? 0 : 1;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_channelActive[index])
+        return false;
+    format = m_channelFormat[index];
+    return true;
 }
 
 // --- audio and timecode -----------------------------------------------------------
@@ -470,6 +490,7 @@ void VideoModel::run()
         next += period();
         if (next < now)
             next = now;
+        ++m_frames;
         if (m_timecodeRunning) {
             const int perSecond = static_cast<int>(std::round(m_lastRate > maxInterruptRate ? maxInterruptRate
                                                                                            : m_lastRate));

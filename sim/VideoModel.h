@@ -4,6 +4,7 @@
 #include "InterruptModel.h"
 #include "PLModel.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -100,6 +101,12 @@ public:
     bool whdi(int channel, const Format &format, std::string &error);
     void whdiLost(bool lost);
 
+    // The picture a receiver delivers now: false when it has none.
+    bool sdiPicture(Format &format) const;
+    bool channelPicture(int channel, Format &format) const;
+    // Frames since the board started, on the clock that runs the timecode.
+    uint64_t frames() const { return m_frames.load(); }
+
     void audio(uint32_t left, uint32_t right, uint32_t samples);
     // "HH:MM:SS:FF" into hours, minutes, seconds and frames.
     static bool parseTimecode(const std::string &text, int parts[4], std::string &error);
@@ -128,6 +135,8 @@ private:
     bool m_cableIn = true;
     Format m_sdiFormat;
     bool m_channelActive[2] = {false, false};
+    Format m_channelFormat[2];
+    std::atomic<uint64_t> m_frames{0};
     double m_lastRate = 60;
     int m_timecode[4] = {0, 0, 0, 0}; // hours, minutes, seconds, frames
     bool m_timecodeRunning = false;

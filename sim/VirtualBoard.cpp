@@ -13,7 +13,8 @@ VirtualBoard::VirtualBoard(const std::string &root)
       m_platform(m_tree),
       m_interrupts(std::make_unique<InterruptModel>(m_tree)),
       m_mcu(std::make_unique<McuModel>(m_tree.serial())),
-      m_video(std::make_unique<VideoModel>(m_tree, *m_pl, *m_interrupts))
+      m_video(std::make_unique<VideoModel>(m_tree, *m_pl, *m_interrupts)),
+      m_picture(std::make_unique<PictureModel>(*m_pl, *m_video, *m_interrupts))
 {
     m_system.onSpiMessage([this](const std::vector<uint8_t> &message) { m_scanReceiver.receive(message); });
     // Power off (0x0D): the MCU removes the power.
@@ -22,6 +23,8 @@ VirtualBoard::VirtualBoard(const std::string &root)
         m_interrupts->start();
         m_mcu->start();
         m_video->start();
+        if (m_pl->ok())
+            m_picture->start();
     }
 }
 
@@ -33,7 +36,7 @@ VirtualBoard::~VirtualBoard()
 
 bool VirtualBoard::ok() const
 {
-    return m_tree.ok() && m_pl->ok() && m_interrupts->ok() && m_mcu->ok() && m_video->ok();
+    return m_tree.ok() && m_pl->ok() && m_interrupts->ok() && m_mcu->ok() && m_video->ok() && m_picture->ok();
 }
 
 std::string VirtualBoard::error() const
@@ -46,7 +49,9 @@ std::string VirtualBoard::error() const
         return "the interrupt lines cannot be served";
     if (!m_mcu->ok())
         return "the MCU line cannot be served";
-    return m_video->ok() ? std::string() : "the video sources cannot map dev/mem";
+    if (!m_video->ok())
+        return "the video sources cannot map dev/mem";
+    return m_picture->ok() ? std::string() : "the picture path cannot run";
 }
 
 void VirtualBoard::install()

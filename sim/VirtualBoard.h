@@ -4,6 +4,7 @@
 #include "InterruptModel.h"
 #include "McuModel.h"
 #include "PLModel.h"
+#include "PictureModel.h"
 #include "PlatformModel.h"
 #include "ScanReceiverModel.h"
 #include "SimSystem.h"
@@ -36,6 +37,7 @@ public:
     InterruptModel &interrupts() { return *m_interrupts; }
     McuModel &mcu() { return *m_mcu; }
     VideoModel &video() { return *m_video; }
+    PictureModel &picture() { return *m_picture; }
     PlatformModel &platform() { return m_platform; }
     ScanReceiverModel &scanReceiver() { return m_scanReceiver; }
 
@@ -55,6 +57,8 @@ private:
     std::unique_ptr<McuModel> m_mcu;
     // After the interrupt model, whose lines it raises.
     std::unique_ptr<VideoModel> m_video;
+    // After the video model, whose sources it pictures.
+    std::unique_ptr<PictureModel> m_picture;
 };
 
 } // namespace sim

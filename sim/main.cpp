@@ -2,10 +2,12 @@
 
 #include "Application.h"
 #include "Console.h"
+#include "FrameCommands.h"
 #include "InterruptCommands.h"
 #include "MainWindow.h"
 #include "McuCommands.h"
 #include "OutputCapture.h"
+#include "PanelView.h"
 #include "PlatformCommands.h"
 #include "RfCommands.h"
 #include "ScenarioRunner.h"
@@ -129,6 +131,7 @@ int main(int argc, char **argv)
     sim::addRfCommands(commands);
     sim::addVideoCommands(commands);
     sim::addTouchCommands(commands);
+    sim::addFrameCommands(commands);
     if (!parse(argc, argv, options, error)) {
         std::fprintf(stderr, "fieldmon-sim: %s\n%s%s", error.c_str(), usageText, commands.usage().c_str());
         return 2;
@@ -198,6 +201,9 @@ int main(int argc, char **argv)
 
     int qtArgc = static_cast<int>(options.qtArguments.size()) - 1;
     const int applicationStatus = runApplication(qtArgc, options.qtArguments.data(), [&](MainWindow &window) {
+        // With a display, the panel's picture is shown live beside the window.
+        if (!options.headless)
+            (new sim::PanelView(board, window))->show();
         if (!script.empty())
             runner.start(window);
     });

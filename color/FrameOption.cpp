@@ -1,0 +1,495 @@
+#include "FrameOption.h"
+
+#include "Console.h"
+#include "DeviceUSB.h"
+#include "PLControl.h"
+#include "SDICtl.h"
+#include "VideoOption.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr int maxCaptureWidth = 2048;
+constexpr int fileLines = FrameOption::frameHeight;
+constexpr size_t rawFileBytes = static_cast<size_t>(FrameOption::lineBytes) * FrameOption::frameHeight;
+constexpr mode_t rawFileMode = 0640;
+constexpr const char *partSuffix = ".part";
+// Components above bit 29 carry nothing in the frame memory.
+constexpr uint32_t pixelBits = 0x3FFFFFFFu;
+
+const char *const suffixes[] = {"fm", "bmp", "tiff", "png"};
+
+bool knownSuffix(const std::string &suffix)
+{
+    return std::find(std::begin(suffixes), std::end(suffixes), suffix) != std::end(suffixes);
+}
+
+std::string directoryOf(const std::string &file)
+{
+    const size_t slash = file.rfind('/');
+    return slash == std::string::npos ? std::string(".") : file.substr(0, slash + 1);
+}
+
+// The hidden name a capture is written under until it is complete.
+std::string temporaryName(const std::string &file)
+{
+    const size_t slash = file.rfind('/');
+    const size_t name = slash == std::string::npos ? 0 : slash + 1;
+    return file.substr(0, name) + "." + file.substr(name) + partSuffix;
+}
+
+bool syncDirectory(const std::string &directory)
+{
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+bool writeAll(int fd, std::vector<iovec> &parts)
+{
+    size_t first = 0;
+    while (first < parts.size()) {
+        const int count = static_cast<int>(std::min<size_t>(parts.size() - first, IOV_MAX));
+        const ssize_t written = ::writev(fd, &parts[first], count);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        // Skip what went out; a short write resumes inside its part.
+        size_t left = static_cast<size_t>(written);
+        while (first < parts.size() && left >= parts[first].iov_len) {
+            left -= parts[first].iov_len;
+            ++first;
+        }
+        if (left > 0) {
+            parts[first].iov_base = static_cast<char *>(parts[first].iov_base) + left;
+            parts[first].iov_len -= left;
+        }
+    }
+    return true;
+}
+
+// The source line of output line y: in field mode the first field's lines
+// come first in the memory, the second field's after them.
+int sourceLine(int y, int height, bool fields)
+{
+    if (!fields)
+        return y;
+    const int firstField = (height + 1) / 2;
+    return y % 2 == 0 ? y / 2 : firstField + y / 2;
+}
+
+// The logic captures pictures wider than 2048 pixels at 1920 x 1080.
+int captureWidth(int width)
+{
+    return width > maxCaptureWidth ? FrameOption::frameWidth : width;
+}
+
+// Temporary files of captures that a pulled stick cut short.
+void removeStaleParts(const std::string &folder)
+{
+    DIR *directory = ::opendir(folder.c_str());
+    if (directory == nullptr)
+        return;
+    const size_t partLength = std::strlen(partSuffix);
+    while (const dirent *entry = ::readdir(directory)) {
+        const std::string name = entry->d_name;
+        if (name.size() > partLength + 1 && name[0] == '.'
+            && name.compare(name.size() - partLength, partLength, partSuffix) == 0)
+            ::unlink((folder + name).c_str());
+    }
+    ::closedir(directory);
+}
+
+// The picture scaled to fit 1920 x 1080 with its aspect kept, without
+// smoothing (each pixel the source pixel under its centre), centred on black:
+// bands above and below a wide picture, beside a narrow one. Done here rather
+// than by the image library, which loses pictures whose unused top bits are
+// clear when it shrinks them.
+QImage fitted(const QImage &picture)
+{
+    const int w = picture.width();
+    const int h = picture.height();
+    int fitWidth = FrameOption::frameWidth;
+    int fitHeight = FrameOption::frameHeight;
+    if (static_cast<long>(w) * FrameOption::frameHeight > static_cast<long>(h) * FrameOption::frameWidth)
+        fitHeight = static_cast<int>(static_cast<long>(h) * FrameOption::frameWidth / w);
+    else
+        fitWidth = static_cast<int>(static_cast<long>(w) * FrameOption::frameHeight / h);
+    const int left = (FrameOption::frameWidth - fitWidth) / 2;
+    const int top = (FrameOption::frameHeight - fitHeight) / 2;
+    std::vector<int> columns(static_cast<size_t>(fitWidth));
+    for (int x = 0; x < fitWidth; ++x)
+        columns[static_cast<size_t>(x)] = static_cast<int>((2l * x + 1) * w / (2l * fitWidth));
+    QImage frame(FrameOption::frameWidth, FrameOption::frameHeight, QImage::Format_RGB30);
+    frame.fill(0);
+    for (int y = 0; y < fitHeight; ++y) {
+        const auto *in = reinterpret_cast<const uint32_t *>(
+            picture.constScanLine(static_cast<int>((2l * y + 1) * h / (2l * fitHeight))));
+        auto *out = reinterpret_cast<uint32_t *>(frame.scanLine(top + y)) + left;
+        for (int x = 0; x < fitWidth; ++x)
+            out[x] = in[columns[static_cast<size_t>(x)]];
+    }
+    return frame;
+}
+
+} // namespace
+
+FrameOption::FrameOption()
+    : m_pl(PLControl::getInstance()), m_interrupts(*InterruptsCtl::getInstance()),
+      m_videoOption(*VideoOption::getInstance()), m_sdi(*SDICtl::getInstance())
+{
+    running = true;
+    m_interrupts.attach(InterruptsCtl::FRAME_OPTION,
+                        [this](InterruptsCtl::KeyHandle handle, int value) { start(handle, value); });
+    startThread();
+}
+
+FrameOption::~FrameOption()
+{
+    running = false;
+    condition.notify_all();
+}
+
+void FrameOption::startThread()
+{
+    if (threadStarted.exchange(true))
+        return;
+    std::thread(&FrameOption::FrameOpLoop, this).detach();
+}
+
+void FrameOption::saveFrameOp(int width, int height, int *buffer, int stride)
+{
+    std::string captureDirectory;
+    const bool haveDirectory = DeviceUSB::getFrameSaveDir(captureDirectory);
+    const bool twoFields = fieldMode();
+    std::lock_guard<std::mutex> lock(mutex);
+    operation = OP_SAVE;
+    this->width = captureWidth(width);
+    this->height = std::min(height, frameHeight);
+    this->buffer = buffer;
+    this->stride = stride;
+    fields = twoFields;
+    directory = haveDirectory ? captureDirectory : std::string();
+    requested = true;
+    ready = false;
+}
+
+void FrameOption::loadFrameOp(const std::string &path, int *buffer, int stride)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        operation = OP_LOAD;
+        this->path = path;
+        this->buffer = buffer;
+        this->stride = stride;
+        requested = true;
+        ready = true;
+    }
+    condition.notify_all();
+}
+
+void FrameOption::start(InterruptsCtl::KeyHandle, int)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        // An interrupt with no capture waiting has nothing to save.
+        if (!requested || operation != OP_SAVE)
+            return;
+        ready = true;
+    }
+    condition.notify_all();
+}
+
+bool FrameOption::setFrameSuffix(const std::string &suffix)
+{
+    if (!knownSuffix(suffix))
+        return false;
+    std::lock_guard<std::mutex> lock(mutex);
+    this->suffix = suffix;
+    return true;
+}
+
+void FrameOption::getFrameSuffix(std::string &suffix) const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    suffix = "." + this->suffix;
+}
+
+bool FrameOption::fieldMode() const
+{
+    const Video::InterlaceMode interlace = m_videoOption.getInterlance();
+    if (interlace == Video::INTERLACED || interlace == Video::PSF)
+        return true;
+    return m_videoOption.getInput(VideoOption::MAIN_CHANNEL) == "SDI" && m_sdi.level() == Video::LEVEL_B
+           && m_sdi.depth() == Video::DEPTH_10 && m_sdi.sampling() == Video::SAMPLING_YCBCR422;
+}
+
+void FrameOption::FrameOpLoop()
+{
+    while (running) {
+        Request request;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            condition.wait(lock, [this] { return !running || (requested && ready); });
+            if (!running)
+                return;
+            request.operation = operation;
+            request.buffer = buffer;
+            request.stride = stride;
+            request.width = width;
+            request.height = height;
+            request.fields = fields;
+            request.path = path;
+            request.directory = directory;
+            requested = false;
+            ready = false;
+        }
+        const bool saving = request.operation == OP_SAVE;
+        const bool done = saving ? saveRequest(request) : load(request.path, request.buffer, request.stride);
+        if (!done)
+            console::error(saving ? "save frame failed\n" : "load frame failed\n");
+        emit frameCompleted(!done ? FAILED : saving ? SAVE_DONE : LOAD_DONE);
+    }
+}
+
+bool FrameOption::generateFileName(std::string &name)
+{
+    std::string folder;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        folder = directory;
+    }
+    return fileNameIn(folder, name);
+}
+
+bool FrameOption::fileNameIn(const std::string &folder, std::string &name) const
+{
+    struct stat info;
+    if (folder.empty() || ::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    std::string extension;
+    getFrameSuffix(extension);
+    const std::string stem = folder + QDateTime::currentDateTime().toString("yyyy-MM-dd_hh-mm-ss").toStdString();
+    name = stem + extension;
+    // Two captures within one second must not replace each other.
+    for (int copy = 2; ::access(name.c_str(), F_OK) == 0; ++copy)
+        name = stem + "_" + std::to_string(copy) + extension;
+    return true;
+}
+
+bool FrameOption::save(int *buffer, int width, int height, int stride)
+{
+    Request request;
+    request.buffer = buffer;
+    request.width = captureWidth(width);
+    request.height = std::min(height, frameHeight);
+    request.stride = stride;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        request.fields = fields;
+        request.directory = directory;
+    }
+    return saveRequest(request);
+}
+
+bool FrameOption::saveRequest(const Request &request)
+{
+    std::string file;
+    if (!fileNameIn(request.directory, file)) {
+        console::error("cannot found usb device, please insert usb device\n");
+        return false;
+    }
+    if (request.buffer == nullptr || request.width <= 0 || request.height <= 0 || request.stride < request.width)
+        return false;
+    removeStaleParts(request.directory);
+    std::string extension;
+    getFrameSuffix(extension);
+    const std::string format = extension.substr(1);
+    return format == "fm" ? saveOriginData(file, request) : saveOther(file, request, format);
+}
+
+QImage FrameOption::framePicture(const Request &request) const
+{
+    const int w = request.width;
+    const int h = request.height;
+    auto *memory = reinterpret_cast<uchar *>(request.buffer);
+    const int memoryLineBytes = request.stride * 4;
+    if (w == frameWidth && h == frameHeight && !request.fields)
+        return QImage(memory, w, h, memoryLineBytes, QImage::Format_RGB30);
+
+    QImage picture(w, h, QImage::Format_RGB30);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(picture.scanLine(y), memory + static_cast<size_t>(sourceLine(y, h, request.fields)) * memoryLineBytes,
+                    static_cast<size_t>(w) * 4);
+    if (w == frameWidth && h == frameHeight)
+        return picture;
+
+    console::print("start to scaled from src[%dx%d] to dest[%dx%d]......\n", w, h, frameWidth, frameHeight);
+    return fitted(picture);
+}
+
+bool FrameOption::saveOriginData(const std::string &file, const Request &request)
+{
+    console::print("start to save %s ......\n", file.c_str());
+    const bool direct = request.width == frameWidth && request.height == frameHeight;
+    QImage picture;
+    std::vector<iovec> lines(fileLines);
+    for (int y = 0; y < fileLines; ++y) {
+        const char *line;
+        if (direct) {
+            line = reinterpret_cast<const char *>(request.buffer)
+                   + static_cast<size_t>(sourceLine(y, request.height, request.fields)) * request.stride * 4;
+        } else {
+            if (picture.isNull())
+                picture = framePicture(request);
+            line = reinterpret_cast<const char *>(picture.constScanLine(y));
+        }
+        lines[static_cast<size_t>(y)] = {const_cast<char *>(line), static_cast<size_t>(lineBytes)};
+    }
+
+    const std::string temporary = temporaryName(file);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, rawFileMode);
+    if (fd < 0)
+        return false;
+    const bool written = writeAll(fd, lines) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    if (!publish(temporary, file))
+        return false;
+    console::print("save %s successfull\n", file.c_str());
+    return true;
+}
+
+bool FrameOption::saveOther(const std::string &file, const Request &request, const std::string &format)
+{
+    const QImage picture = framePicture(request);
+    // PNG and TIFF take 16-bit components, which keep all ten bits; BMP takes
+    // eight.
+    const QImage image = picture.convertToFormat(format == "bmp" ? QImage::Format_RGB32 : QImage::Format_RGBX64);
+    const std::string temporary = temporaryName(file);
+    QFile output(QString::fromStdString(temporary));
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QImageWriter writer(&output, QByteArray::fromStdString(format));
+    const bool written = writer.write(image) && output.flush() && ::fsync(output.handle()) == 0;
+    output.close();
+    if (!written || output.error() != QFileDevice::NoError) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    if (!publish(temporary, file))
+        return false;
+    console::print("save %s successfull\n", file.c_str());
+    return true;
+}
+
+bool FrameOption::publish(const std::string &temporary, const std::string &file)
+{
+    if (::rename(temporary.c_str(), file.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    syncDirectory(directoryOf(file));
+    return true;
+}
+
+bool FrameOption::load(const std::string &path, int *buffer, int stride)
+{
+    if (buffer == nullptr || stride < frameWidth)
+        return false;
+    const size_t dot = path.rfind('.');
+    const size_t slash = path.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return false;
+    const std::string format = path.substr(dot + 1);
+    if (!knownSuffix(format))
+        return false;
+    return format == "fm" ? loadOriginData(path, buffer, stride) : loadOther(path, format, buffer, stride);
+}
+
+bool FrameOption::loadOriginData(const std::string &path, int *buffer, int stride)
+{
+    console::print("start to load %s ......\n", path.c_str());
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    // Exactly 1080 full lines: anything else is not a capture.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<size_t>(info.st_size) != rawFileBytes) {
+        ::close(fd);
+        return false;
+    }
+    std::vector<char> data(rawFileBytes);
+    size_t got = 0;
+    while (got < data.size()) {
+        const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    if (got != data.size())
+        return false;
+    for (int y = 0; y < fileLines; ++y)
+        std::memcpy(buffer + static_cast<size_t>(y) * stride, data.data() + static_cast<size_t>(y) * lineBytes,
+                    lineBytes);
+    syncLoadMemory(buffer);
+    return true;
+}
+
+bool FrameOption::loadOther(const std::string &path, const std::string &format, int *buffer, int stride)
+{
+    console::print("start to load %s ......\n", path.c_str());
+    QFile input(QString::fromStdString(path));
+    if (!input.open(QIODevice::ReadOnly) || input.size() > maxFileSize)
+        return false;
+    QImageReader reader(&input, QByteArray::fromStdString(format));
+    // The size from the header, before anything is decoded.
+    if (reader.size() != QSize(frameWidth, frameHeight))
+        return false;
+    const QImage image = reader.read();
+    if (image.isNull() || image.size() != QSize(frameWidth, frameHeight))
+        return false;
+    // Through 16-bit components when the file has more than eight bits, so
+    // that ten-bit captures come back exactly.
+    const QImage deep = image.depth() > 32 ? image.convertToFormat(QImage::Format_RGBX64) : image;
+    const QImage picture = deep.convertToFormat(QImage::Format_RGB30);
+    for (int y = 0; y < fileLines; ++y) {
+        const auto *line = reinterpret_cast<const uint32_t *>(picture.constScanLine(y));
+        auto *target = reinterpret_cast<uint32_t *>(buffer + static_cast<size_t>(y) * stride);
+        for (int x = 0; x < frameWidth; ++x)
+            target[x] = line[x] & pixelBits;
+    }
+    syncLoadMemory(buffer);
+    return true;
+}
+
+void FrameOption::syncLoadMemory(const int *buffer) const
+{
+    if (buffer == m_pl->getMemAddr(PLMemory::FRAME_LOAD))
+        m_pl->SyncMem(PLMemory::FRAME_LOAD);
+}
