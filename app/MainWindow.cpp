@@ -33,7 +33,7 @@ constexpr int defaultHeight = 1080;
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), markDraw(MarkDraw::DRAW_MAIN), ui(new Ui_MainWindow)
+    : QMainWindow(parent), markDraw(MarkDraw::MARK_MAIN), ui(new Ui_MainWindow)
 {
     ui->setupUi(this);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);

@@ -43,8 +43,9 @@ void moveX(QWidget *widget, int x)
 
 void MainWindow::topFrameInit()
 {
+    ui->signaIcon->setCustomLabelType(CustomLabel::LABEL_SIGNAL);
     ui->signaIcon->setCustomLabelIcon(QStringLiteral(":/png/top/signalIcon.png"), 0, 0, 23, 23);
-    ui->signaIcon->setStrength(0);
+    ui->signaIcon->setSignalStrength(0);
     ui->USBLabel->setText(tr("USB"));
     for (QWidget *control : {static_cast<QWidget *>(ui->USBIcon), static_cast<QWidget *>(ui->USBLabel),
                              static_cast<QWidget *>(ui->Battery0Label), static_cast<QWidget *>(ui->Battery0Value),
@@ -52,9 +53,11 @@ void MainWindow::topFrameInit()
                              static_cast<QWidget *>(ui->DCLabel), static_cast<QWidget *>(ui->lutIcon),
                              static_cast<QWidget *>(ui->temperatureLabel)})
         control->hide();
-    for (CustomLabel *battery : {ui->Battery0Label, ui->Battery1Label})
+    for (CustomLabel *battery : {ui->Battery0Label, ui->Battery1Label}) {
+        battery->setCustomLabelType(CustomLabel::LABEL_BATTERY);
         battery->setCustomLabelIcon(QStringLiteral(":/png/top/battery.png"), 0, 0, battery->width(),
                                     battery->height());
+    }
     int channel = 0;
     appConfig->findValue("inputChannel", channel);
     ui->signalLabel->setText(QString::asprintf("CH.%02d", channel));
@@ -108,7 +111,7 @@ void MainWindow::slotUpdateAudio(int left, int right)
 {
     slotUpdateVideoInfo();
     if (!frameFrozen)
-        ui->audioLabel->setAudioChannelValue(AudioLabel::AUDIO_CHANNEL_0, left, AudioLabel::AUDIO_CHANNEL_1, right);
+        ui->audioLabel->setAudioChannelValue(AudioLabel::AUDIO_CHANNEL_LEFT, left, AudioLabel::AUDIO_CHANNEL_RIGHT, right);
 }
 
 // --- bottom bar and quick menus -----------------------------------------------
@@ -450,7 +453,7 @@ void MainWindow::lightMeterSetPosition(int x, int y)
     const double height = appConfig->videoHeight(0);
     lightMeterCtl->setLightMeterPosition(static_cast<int>(lightMeterX / double(screenWidth) * width / videoScaleX),
                                          static_cast<int>(lightMeterY / double(screenHeight) * height / videoScaleY));
-    markDraw.setLightMeterPosition(lightMeterX, lightMeterY);
+    markDraw.lightMeterSetPosition(lightMeterX, lightMeterY);
     update();
 }
 
@@ -482,12 +485,12 @@ void MainWindow::slotMarkRate(const std::string &ratio, bool on)
 
 void MainWindow::slotMarkUserRate(float width, float height)
 {
-    markDraw.setCustomRatio(width, height);
+    markDraw.setMarkUserRate(width, height);
 }
 
 void MainWindow::slotSafeMarkEnable(bool on)
 {
-    markDraw.setSafeEnable(on);
+    markDraw.setSafeMarkEnable(on);
     update();
 }
 
@@ -505,7 +508,7 @@ void MainWindow::slotSafeLine(const std::string &width)
 
 void MainWindow::slotSafeMarkPercent(int percent)
 {
-    markDraw.setSafePercent(percent);
+    markDraw.setSafeMarkPercent(percent);
     update();
 }
 

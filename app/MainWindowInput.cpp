@@ -265,7 +265,7 @@ void MainWindow::slotChannel(int channel)
 
 void MainWindow::slotStrength(int strength)
 {
-    ui->signaIcon->setStrength(strength);
+    ui->signaIcon->setSignalStrength(strength);
 }
 
 void MainWindow::slotUpdateVideoInfo()
