@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int screenWidth = 1920;
-constexpr int screenHeight = 1080;
+constexpr int displayWidth = 1920;
+constexpr int displayHeight = 1080;
 constexpr int messageIntervalMs = 2000;
 
 // Battery display: a battery counts as present above this voltage.
@@ -258,23 +258,23 @@ void MainWindow::slotSignalManagement()
 
 void MainWindow::slotSelectFrame()
 {
-    selectWidget.setSelectMode(SelectWidget::SELECT_FRAME, false);
+    selectWidget.setMode(SelectWidget::SELECT_FRAME);
     changeFastWidget(FastWidget::FAST_SELECT, ui->frameArray);
 }
 
 void MainWindow::slotUserLutOp(int op, bool flag)
 {
-    static const SelectWidget::SelectMode modes[] = {SelectWidget::SELECT_USER_LUT, SelectWidget::SELECT_IMPORT_LUT,
-                                                     SelectWidget::SELECT_ERASE_LUT};
+    static const SelectWidget::SelectMode modes[] = {SelectWidget::SELECT_USER, SelectWidget::SELECT_IMPORT,
+                                                     SelectWidget::SELECT_ERASE};
     if (op < 0 || op > 2)
         return;
-    selectWidget.setSelectMode(modes[op], flag);
+    selectWidget.setMode(modes[op], flag);
     changeFastWidget(FastWidget::FAST_SELECT, ui->colorArray);
 }
 
 void MainWindow::slotPreSelectLut(bool flag)
 {
-    selectWidget.setSelectMode(SelectWidget::SELECT_PRESET_LUT, flag);
+    selectWidget.setMode(SelectWidget::SELECT_PRESET, flag);
     changeFastWidget(FastWidget::FAST_SELECT, ui->colorArray);
 }
 
@@ -384,7 +384,7 @@ void MainWindow::wavesLabelUpdate(bool visible)
 
 void MainWindow::placeSplitHandle(QWidget *handle, int percent)
 {
-    const double centre = percent / 100.0 * screenWidth;
+    const double centre = percent / 100.0 * displayWidth;
     moveX(handle, static_cast<int>(centre - handle->width() / 2.0));
 }
 
@@ -426,7 +426,7 @@ void MainWindow::slotMoveLutContrastPosition(int percent)
     placeSplitHandle(ui->lutContrastPosition, percent);
     if (!mainNoVideo && lutContrastShown) {
         ui->lutContrastPosition->show();
-        videoOption->lutContrastPosition(static_cast<int>(percent / 100.0 * screenWidth));
+        videoOption->lutContrastPosition(static_cast<int>(percent / 100.0 * displayWidth));
     }
 }
 
@@ -447,12 +447,12 @@ void MainWindow::slotLightMeterEnable(bool on)
 
 void MainWindow::lightMeterSetPosition(int x, int y)
 {
-    lightMeterX = std::clamp(x, 0, screenWidth);
-    lightMeterY = std::clamp(y, 0, screenHeight);
+    lightMeterX = std::clamp(x, 0, displayWidth);
+    lightMeterY = std::clamp(y, 0, displayHeight);
     const double width = appConfig->videoWidth(0);
     const double height = appConfig->videoHeight(0);
-    lightMeterCtl->setLightMeterPosition(static_cast<int>(lightMeterX / double(screenWidth) * width / videoScaleX),
-                                         static_cast<int>(lightMeterY / double(screenHeight) * height / videoScaleY));
+    lightMeterCtl->setLightMeterPosition(static_cast<int>(lightMeterX / double(displayWidth) * width / videoScaleX),
+                                         static_cast<int>(lightMeterY / double(displayHeight) * height / videoScaleY));
     markDraw.lightMeterSetPosition(lightMeterX, lightMeterY);
     update();
 }

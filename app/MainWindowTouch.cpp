@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr int screenWidth = 1920;
-constexpr int screenHeight = 1080;
+constexpr int displayWidth = 1920;
+constexpr int displayHeight = 1080;
 constexpr int lockIntervalMs = 5000;
 // A touch on the probe shorter than this is a tap that moves it there.
 constexpr qint64 probeTapMs = 300;
@@ -167,7 +167,7 @@ void MainWindow::mousePressEvent(QMouseEvent *event)
     } else if (ui->lutContrastPosition->isVisible() && ui->lutContrastPosition->geometry().contains(position)) {
         draggingSplit = true;
         draggingFrameCompare = false;
-    } else if (lightMeterShown && position.y() <= screenHeight) {
+    } else if (lightMeterShown && position.y() <= displayHeight) {
         probeDragging = true;
     }
     if (zoomActive || scanMode != VideoOption::SCAN_NORMAL) {
@@ -183,7 +183,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
         return;
     const QPoint position = ZqEventFilter::windowPosition(this, event->localPos());
     if (draggingSplit) {
-        int percent = std::clamp(static_cast<int>(position.x() * 100.0 / screenWidth), 0, 100);
+        int percent = std::clamp(static_cast<int>(position.x() * 100.0 / displayWidth), 0, 100);
         if (percent > splitEdgePercent)
             percent = position.x() <= splitLastX ? 99 : 100;
         if (draggingFrameCompare) {
@@ -222,7 +222,7 @@ void MainWindow::mouseReleaseEvent(QMouseEvent *event)
         draggingSplit = false;
         return;
     }
-    if (probeDragging && position.y() <= screenHeight) {
+    if (probeDragging && position.y() <= displayHeight) {
         probeDragging = false;
         const bool drag = pressTime.isValid() && pressTime.elapsed() >= probeTapMs && probeMoved;
         probeMoved = false;

@@ -2,10 +2,8 @@
 
 #include "HardwarePath.h"
 #include "ScenarioRunner.h"
-#include "SystemUpgrade.h"
 #include "VirtualBoard.h"
 
-#include <QPushButton>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -227,54 +225,13 @@ ScenarioCommand usbPutCommand()
             }};
 }
 
-// Until the system menu hosts the system-upgrade page, the page is opened over
-// the main window, as the menu would show it.
-SystemUpgrade *openUpgradePage(QWidget &window)
-{
-    SystemUpgrade *page = window.findChild<SystemUpgrade *>();
-    if (page == nullptr)
-        page = new SystemUpgrade(&window);
-    page->hide();
-    page->show();
-    page->raise();
-    return page;
-}
-
-ScenarioCommand upgradeCommand()
-{
-    return {"upgrade", "upgrade open|confirm",
-            [](const std::vector<std::string> &a) {
-                return a.size() == 1 && (a[0] == "open" || a[0] == "confirm") ? std::string()
-                                                                                : "needs open or confirm";
-            },
-            [](ScenarioContext &context, const std::vector<std::string> &a) {
-                Outcome outcome = Outcome::passed();
-                const bool ran = context.onUi([&](QWidget &window) {
-                    if (a[0] == "open") {
-                        openUpgradePage(window);
-                        return;
-                    }
-                    SystemUpgrade *page = window.findChild<SystemUpgrade *>();
-                    auto *button =
-                        page == nullptr ? nullptr : page->findChild<QPushButton *>(QStringLiteral("upgradeButton"));
-                    if (button == nullptr || !page->isVisible())
-                        outcome = Outcome::failed("an open system-upgrade page", "none");
-                    else if (!button->isEnabled())
-                        outcome = Outcome::failed("an enabled upgrade button", "it is disabled");
-                    else
-                        button->click();
-                });
-                return ran ? outcome : Outcome::failed("a running application", "it has ended");
-            }};
-}
-
 } // namespace
 
 void addPlatformCommands(CommandTable &commands)
 {
     for (const ScenarioCommand &command :
          {tempCommand(), powerButtonCommand(), fifoCommand(), mcuPowerCommand(), expectGpioCommand(),
-          expectRebootCommand(), usbPutCommand(), upgradeCommand()})
+          expectRebootCommand(), usbPutCommand()})
         commands.add(command);
 }
 

@@ -62,9 +62,15 @@ void FrameGetWidget::slotIsEnable()
     store("frameAdjustEnable", on);
 }
 
+void FrameGetWidget::setFrameGetUsed(bool used)
+{
+    frameGetUsed = used;
+    ui->frameCaptureButton->setEnabled(used);
+}
+
 void FrameGetWidget::slotCapture()
 {
-    if (busy)
+    if (busy || !frameGetUsed)
         return;
     if (!DeviceUSB::isActive()) {
         emit signalFrameResult(false);

@@ -21,6 +21,8 @@ public:
     void translateUi() override;
     // A capture is on its way.
     bool isBusy() const { return busy; }
+    // Capture is offered only while the main channel has a picture.
+    void setFrameGetUsed(bool used);
 
 public slots:
     void slotFunctionClicked(int code) override;
@@ -41,4 +43,5 @@ private:
     FrameCtl *frameCtl;
     FrameOption *frameOption;
     bool busy = false;
+    bool frameGetUsed = true;
 };

@@ -39,6 +39,11 @@ void FrameWidget::translateUi()
     ui->frameCompareTab->setText(tr("截图对比"));
 }
 
+void FrameWidget::setFrameGetUsed(bool used)
+{
+    frameGet->setFrameGetUsed(used);
+}
+
 void FrameWidget::setFrameComparePosition(int percent)
 {
     frameCompare->setFrameComparePosition(percent);

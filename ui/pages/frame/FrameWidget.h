@@ -21,6 +21,8 @@ public:
     void translateUi() override;
     // The compare split was dragged on the screen to this percentage.
     void setFrameComparePosition(int percent);
+    // Capture is offered only while the main channel has a picture.
+    void setFrameGetUsed(bool used);
 
     FrameGetWidget &getWidget() { return *frameGet; }
     FrameCompareWidget &compareWidget() { return *frameCompare; }
