@@ -21,7 +21,10 @@ constexpr long defaultTapMs = 80;
 // A finger reports its position about every 10 ms.
 constexpr long moveIntervalMs = 10;
 // The fingers of a pinch start this far apart, about the screen's centre.
-constexpr double pinchStartDistance = 400.0;
+constexpr double pinchStartDistance = 1000.0;
+// The widest pinch the screen holds: the fingers' distance grows with the
+// square root of the scale.
+constexpr double pinchMaxScale = 3.6;
 
 void sleepMs(long ms)
 {
@@ -120,37 +123,47 @@ ScenarioCommand dragCommand()
             }};
 }
 
+// The fingers' distance for a total scale, rounded away from 1 so that a
+// scale on a threshold of the application reaches it.
+int pinchDistance(double scale)
+{
+    const double exact = pinchStartDistance * std::sqrt(scale);
+    return static_cast<int>(scale >= 1.0 ? std::ceil(exact) : std::floor(exact));
+}
+
 bool parseScales(const std::vector<std::string> &a, std::vector<double> &scales)
 {
     scales.clear();
     for (const std::string &word : a) {
         char *end = nullptr;
         const double scale = std::strtod(word.c_str(), &end);
-        if (word.empty() || *end != '\0' || !(scale >= 0.05 && scale <= 20.0))
+        if (word.empty() || *end != '\0' || !(scale >= 0.05 && scale <= pinchMaxScale))
             return false;
         scales.push_back(scale);
     }
     return !scales.empty();
 }
 
-// Two fingers on the screen's centre, moved apart or together so that their
-// distance is each given factor of the start distance in turn, then lifted:
-// one pinch gesture through those total scale factors.
+// Two fingers on the screen's centre, moved apart or together, then lifted:
+// one pinch gesture whose total scale factor, as the widgets' gesture
+// recogniser reports it, goes through the given ones in turn. That
+// recogniser compounds every move of the fingers twice, so their distance
+// follows the square root of each scale.
 ScenarioCommand pinchCommand()
 {
     return {"pinch", "pinch <scale> [<scale> ...]",
             [](const std::vector<std::string> &a) {
                 std::vector<double> scales;
-                return parseScales(a, scales) ? std::string() : std::string("needs scale factors from 0.05 to 20");
+                return parseScales(a, scales) ? std::string() : std::string("needs scale factors from 0.05 to 3.6");
             },
             [](ScenarioContext &context, const std::vector<std::string> &a) {
                 std::vector<double> scales;
                 parseScales(a, scales);
                 static QTouchDevice *device = nullptr;
                 const auto fingers = [](double scale) {
-                    const double half = pinchStartDistance * scale / 2.0;
-                    return std::make_pair(QPoint(static_cast<int>(std::lround(960 - half)), 540),
-                                          QPoint(static_cast<int>(std::lround(960 + half)), 540));
+                    const int distance = pinchDistance(scale);
+                    const int left = 960 - distance / 2;
+                    return std::make_pair(QPoint(left, 540), QPoint(left + distance, 540));
                 };
                 auto step = [&](int phase, double scale) {
                     return context.onUi([&](QWidget &window) {

@@ -1,43 +1,87 @@
 #include "AppConfig.h"
-#include "BoardTest.h"
+#include "Battery.h"
+#include "KeyCtl.h"
+#include "LightMeterCtl.h"
 #include "MainWindow.h"
+#include "PageTest.h"
+#include "VideoModel.h"
+#include "VideoOption.h"
+#include "ZqEventFilter.h"
 
+#include <QAbstractButton>
 #include <QLabel>
+#include <QSettings>
+#include <QStackedWidget>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
+#include <QTextCodec>
+#include <cmath>
+#include <memory>
 
 namespace {
 
-class MainWindowTest : public BoardTest
+// The window as the application builds it, with the touch filter installed
+// on the application; touches go in through the window's platform side.
+class MainWindowTest : public PageTest
 {
 protected:
-    // The working directory as a first start finds it: the seeded runtime
-    // files (translations among them), plus an optional settings file.
+    void TearDown() override
+    {
+        window.reset();
+        if (filter != nullptr)
+            qApp->removeEventFilter(filter.get());
+        PageTest::TearDown();
+    }
+
     void start(const std::string &settings = std::string())
     {
-        std::filesystem::copy(FIELDMON_SEED_DIR, workDir(), std::filesystem::copy_options::recursive);
-        if (!settings.empty())
-            std::ofstream(workFile("config.ini")) << settings;
-        AppConfig::getInstance()->init("config.ini");
+        startStore(settings);
+        filter = std::make_unique<ZqEventFilter>();
+        qApp->installEventFilter(filter.get());
         window = std::make_unique<MainWindow>();
+        window->setEventFilterHandle(filter.get());
         window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    QString text(const char *name) const
+    // An SDI picture on the main channel, seen by the window's poll.
+    void sdiPicture(const char *rate = "50i")
     {
-        QLabel *label = window->findChild<QLabel *>(name);
-        return label != nullptr ? label->text() : QStringLiteral("<missing>");
+        sim::VideoModel::Format format;
+        std::string error;
+        ASSERT_TRUE(sim::VideoModel::parseFormat("1920x1080", rate, format, error)) << error;
+        ASSERT_TRUE(board().video().sdi(format, error)) << error;
+        window->slotUpdateMainInput("SDI");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return text("videoLabel").startsWith("1920x1080"); }, 5000));
+        // The receiver settles on the format a moment later and reports it.
+        QTest::qWait(1500);
     }
 
-    bool visible(const char *name) const
+    QWidget *widget(const char *name) const { return child<QWidget>(*window, name); }
+    QString text(const char *name) const { return child<QLabel>(*window, name)->text(); }
+    bool visible(const char *name) const { return widget(name)->isVisible(); }
+    int pageOf(const char *stack) const { return child<QStackedWidget>(*window, stack)->currentIndex(); }
+    QPoint origin(const char *name) const { return widget(name)->mapTo(window.get(), QPoint(0, 0)); }
+    int touchState() const { return filter->getTouchState(); }
+
+    void press(const QPoint &at) { QTest::mousePress(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at); }
+    void move(const QPoint &at) { QTest::mouseMove(window->windowHandle(), at); }
+    void release(const QPoint &at)
     {
-        QWidget *widget = window->findChild<QWidget *>(name);
-        return widget != nullptr && widget->isVisible();
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
     }
+    void tap(const QPoint &at, int ms = 40)
+    {
+        press(at);
+        QTest::qWait(ms);
+        release(at);
+    }
+    void tapOn(const char *name) { tap(widget(name)->mapTo(window.get(), widget(name)->rect().center())); }
 
+    std::unique_ptr<ZqEventFilter> filter;
     std::unique_ptr<MainWindow> window;
 };
+
+const char *const batteryControls[] = {"Battery0Label", "Battery0Value", "Battery1Label", "Battery1Value", "DCLabel"};
 
 } // namespace
 
@@ -53,7 +97,8 @@ TEST_F(MainWindowTest, FirstStartShowsTheStoredInputAndChannelInChinese)
     EXPECT_EQ(text("timeLabel"), "00:00:00:00");
     EXPECT_EQ(text("poweroffLabel"), QString::fromUtf8("温度过高，系统即将关机！"));
     for (const char *hidden : {"USBLabel", "USBIcon", "Battery0Label", "Battery0Value", "Battery1Label",
-                               "Battery1Value", "DCLabel", "poweroffLabel", "McustackedWidget"})
+                               "Battery1Value", "DCLabel", "poweroffLabel", "McustackedWidget", "FastWidget",
+                               "systemWidget", "msgStackedWidget", "lutIcon", "temperatureLabel"})
         EXPECT_FALSE(visible(hidden)) << hidden;
     EXPECT_TRUE(visible("topFrame"));
     EXPECT_TRUE(visible("bottomFrame"));
@@ -65,6 +110,370 @@ TEST_F(MainWindowTest, StoredSettingsReachTheStatusBarAndEnglishIsTranslated)
     EXPECT_EQ(text("inputLabel"), "SDI IN");
     EXPECT_EQ(text("signalLabel"), "CH.07");
     EXPECT_EQ(text("poweroffLabel"), "Temperature too high, the system is shutting down!");
+}
+
+TEST_F(MainWindowTest, EveryAreaHoldsItsPagesInOrder)
+{
+    start();
+    const auto classes = [&](const char *stack) {
+        QStringList names;
+        auto *pages = child<QStackedWidget>(*window, stack);
+        for (int i = 0; i < pages->count(); ++i)
+            names << QString::fromLatin1(pages->widget(i)->metaObject()->className());
+        return names;
+    };
+    EXPECT_EQ(classes("msgStackedWidget"),
+              QStringList({"ScreenFrameSuccess", "ScreenFrameFail", "PreConfig", "ResetSystem", "AntennaExternal",
+                           "TimeSetting", "ImportLutSuccess", "ImportLutFailed", "EraseLutSuccess", "LutContrast",
+                           "ScanProgress"}));
+    EXPECT_EQ(classes("FastWidget"), QStringList({"FrameWidget", "WavesWidget", "PhotoWidget", "ColorWidget",
+                                                  "SignalWidget", "SelectWidget", "RGBadjustWidget"}));
+    EXPECT_EQ(classes("systemWidget"), QStringList({"SystemMenuWidget"}));
+    EXPECT_EQ(classes("McustackedWidget"), QStringList({"McuUpdateWidget"}));
+}
+
+TEST_F(MainWindowTest, StoredSettingsArePushedPageByPageInTheStartUpOrder)
+{
+    startStore("[AppConfig]\nphotoFocusEnable=true\nphotoZebraEnable=true\nphotoPseudoEnable=true\n"
+               "colorGammaEnable=true\nwavesLightEnable=true\ndisplaySharpen=30\nopacity=80\n");
+    board().pl().startWriteLog();
+    window = std::make_unique<MainWindow>();
+    board().pl().stopWriteLog();
+    const std::vector<sim::PLModel::Write> log = board().pl().writeLog();
+    const auto first = [&](const char *name) {
+        for (size_t i = 0; i < log.size(); ++i) {
+            if (log[i].name == name)
+                return static_cast<long>(i);
+        }
+        return -1L;
+    };
+    // A register the page first writes, for pages in the order they are
+    // built: capture, scopes, focus, zebra, false colour, gamma, link
+    // password, video format, display.
+    const char *const order[] = {"FRAME_CAP_CTL",   "VID_SCOPE_CTL",  "FOCUS_ASSIST_CTL",
+                                 "ZEBRA_LINE_CTL",  "FALSE_COLOR_CTL", "CALI_GAMMA_CTL",
+                                 "WHDI_ENCRYP_CTRL", "SDI_OUT_CTRL",   "OSD_CTL"};
+    long previous = -1;
+    for (const char *name : order) {
+        const long at = first(name);
+        EXPECT_GT(at, previous) << name << " is written out of order (or not at all)";
+        previous = std::max(previous, at);
+    }
+}
+
+TEST_F(MainWindowTest, BatteriesAndExternalPowerTakeTheirPlaces)
+{
+    start();
+    Battery *battery = Battery::getInstance();
+    battery->setBatteryVoltage(false, 7.4f, 0.0f);
+    EXPECT_TRUE(visible("Battery0Label"));
+    EXPECT_EQ(origin("Battery0Label").x(), 1771);
+    EXPECT_EQ(origin("Battery0Value").x(), 1819);
+    EXPECT_EQ(text("Battery0Value"), "7.4V");
+    EXPECT_FALSE(visible("DCLabel"));
+    battery->setBatteryVoltage(true, 7.4f, 0.0f);
+    EXPECT_TRUE(visible("DCLabel"));
+    EXPECT_EQ(origin("DCLabel").x(), 1726);
+
+    // Battery 0 comes back beside battery 1, and the supply beside both.
+    battery->setBatteryVoltage(false, 0.0f, 0.0f);
+    for (const char *control : batteryControls)
+        EXPECT_FALSE(visible(control)) << control;
+    battery->setBatteryVoltage(false, 0.0f, 8.1f);
+    battery->setBatteryVoltage(true, 7.9f, 8.1f);
+    EXPECT_EQ(origin("Battery0Label").x(), 1656);
+    EXPECT_EQ(origin("Battery0Value").x(), 1705);
+    EXPECT_EQ(origin("Battery1Label").x(), 1771);
+    EXPECT_EQ(origin("DCLabel").x(), 1611);
+    EXPECT_EQ(text("Battery1Value"), "8.1V");
+    // Exactly 5 V neither adds nor removes a battery.
+    battery->setBatteryVoltage(true, 5.0f, 8.1f);
+    EXPECT_TRUE(visible("Battery0Label"));
+}
+
+TEST_F(MainWindowTest, QuickMenusOpenSwitchAndCloseAndNeverShareTheScreenWithTheSystemMenu)
+{
+    start();
+    click(child<QAbstractButton>(*window, "waveManager"));
+    EXPECT_TRUE(visible("FastWidget"));
+    EXPECT_EQ(pageOf("FastWidget"), 1);
+    EXPECT_TRUE(visible("wavesArray"));
+    click(child<QAbstractButton>(*window, "colorManager"));
+    EXPECT_EQ(pageOf("FastWidget"), 3);
+    EXPECT_TRUE(visible("colorArray"));
+    EXPECT_FALSE(visible("wavesArray"));
+    click(child<QAbstractButton>(*window, "colorManager"));
+    EXPECT_FALSE(visible("FastWidget"));
+    EXPECT_FALSE(visible("colorArray"));
+
+    click(child<QAbstractButton>(*window, "photoManager"));
+    click(child<QAbstractButton>(*window, "menu"));
+    EXPECT_TRUE(visible("systemWidget"));
+    EXPECT_FALSE(visible("FastWidget"));
+    click(child<QAbstractButton>(*window, "signalManager"));
+    EXPECT_FALSE(visible("systemWidget"));
+    EXPECT_EQ(pageOf("FastWidget"), 4);
+
+    // A tap on the picture closes the menu without touching the bars; a tap
+    // inside the menu does not.
+    tap({960, 700});
+    EXPECT_TRUE(visible("FastWidget"));
+    tap({960, 300});
+    EXPECT_FALSE(visible("FastWidget"));
+    EXPECT_TRUE(visible("topFrame"));
+}
+
+TEST_F(MainWindowTest, ScopeCaptionsFillTheSlotsOfTheShownScopesInOrder)
+{
+    start();
+    sdiPicture();
+    window->slotShowHistogram(true);
+    window->slotShowVectorgraph(true);
+    EXPECT_FALSE(visible("luminanceWavesLabel"));
+    EXPECT_FALSE(visible("RGBWavesLabel"));
+    EXPECT_EQ(origin("histogramWavesLabel"), QPoint(-6, 840));
+    EXPECT_EQ(origin("vectorgraphWavesLabel"), QPoint(480, 840));
+    window->slotShowWaves(true);
+    window->slotShowRGBWaves(true);
+    EXPECT_EQ(origin("luminanceWavesLabel"), QPoint(0, 840));
+    EXPECT_EQ(origin("RGBWavesLabel"), QPoint(480, 840));
+    EXPECT_EQ(origin("histogramWavesLabel"), QPoint(954, 840));
+    EXPECT_EQ(origin("vectorgraphWavesLabel"), QPoint(1440, 840));
+    // Without a picture no caption shows; they come back with it.
+    board().video().sdiCable(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !visible("vectorgraphWavesLabel"); }, 5000));
+    EXPECT_FALSE(visible("luminanceWavesLabel"));
+    board().video().sdiCable(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return visible("vectorgraphWavesLabel"); }, 5000));
+}
+
+TEST_F(MainWindowTest, TheLightMeterReadsInVideoRangeAndItsProbeFollowsTaps)
+{
+    start("[AppConfig]\ncolorLightMeterEnable=true\n");
+    sdiPicture();
+    EXPECT_TRUE(visible("lightMeterFrame"));
+    // Y in bits 10 to 19, Cb and Cr at their middle.
+    board().pl().set(LIGHT_METER_INFO, (512u << 20) | (940u << 10) | 512u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text("YValue") == "100%"; }, 5000)) << text("YValue").toStdString();
+    board().pl().set(LIGHT_METER_INFO, (512u << 20) | (64u << 10) | 512u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text("YValue") == "0%"; }, 5000)) << text("YValue").toStdString();
+
+    // A short tap puts the probe there: source pixels, half height for an
+    // interlaced source.
+    tap({480, 270}, 50);
+    EXPECT_EQ(field(LIGHT_METER_CTL, 15, 4), 480u);
+    EXPECT_EQ(field(LIGHT_METER_CTL, 27, 16), 135u);
+    // A slow drag moves it one pixel per finger move, whatever the distance.
+    press({480, 270});
+    for (int x = 500; x <= 600; x += 50)
+        move({x, 270});
+    QTest::qWait(350);
+    release({600, 270});
+    EXPECT_EQ(field(LIGHT_METER_CTL, 15, 4), 483u);
+    // Without a picture the panel goes, and comes back with it.
+    board().video().sdiCable(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !visible("lightMeterFrame"); }, 5000));
+    board().video().sdiCable(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return visible("lightMeterFrame"); }, 5000));
+}
+
+TEST_F(MainWindowTest, ShortMessagesHideThemselvesAndConfirmationsHoldTheTouch)
+{
+    start();
+    window->slotMsgAntennaExternal();
+    EXPECT_TRUE(visible("msgStackedWidget"));
+    EXPECT_EQ(pageOf("msgStackedWidget"), 4);
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_NORMAL);
+    QTest::qWait(1500);
+    EXPECT_TRUE(visible("msgStackedWidget"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !visible("msgStackedWidget"); }, 1500));
+
+    window->slotMsgResetSystem();
+    EXPECT_EQ(pageOf("msgStackedWidget"), 3);
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_MESSAGE);
+    QTest::qWait(2500);
+    EXPECT_TRUE(visible("msgStackedWidget"));
+    tap({200, 600});
+    EXPECT_FALSE(visible("msgStackedWidget"));
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_NORMAL);
+
+    window->slotMsgScanProgressBar(0);
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_SCANNING);
+    window->slotMsgScanProgressBar(50);
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_SCANNING);
+    window->slotMsgScanProgressBar(100);
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_NORMAL);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !visible("msgStackedWidget"); }, 3000));
+}
+
+TEST_F(MainWindowTest, LockHidesTheControlsUntilTheLockButtonIsTapped)
+{
+    start();
+    auto *lock = child<QAbstractButton>(*window, "lock");
+    click(lock);
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_LOCKED);
+    EXPECT_FALSE(visible("topFrame"));
+    EXPECT_FALSE(visible("menu"));
+    EXPECT_TRUE(visible("lock"));
+    // Taps elsewhere only keep it locked; five quiet seconds hide the bar.
+    tap({960, 500});
+    tap({100, 1030});
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_LOCKED);
+    EXPECT_TRUE(lock->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return touchState() == ZqEventFilter::TOUCH_LOCKED_HIDDEN; }, 6000));
+    EXPECT_FALSE(visible("bottomFrame"));
+    // The first tap brings the bottom bar back only, even on the button.
+    tapOn("lock");
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_LOCKED);
+    EXPECT_TRUE(visible("bottomFrame"));
+    EXPECT_FALSE(visible("topFrame"));
+    tapOn("lock");
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_NORMAL);
+    EXPECT_FALSE(lock->isChecked());
+    EXPECT_TRUE(visible("topFrame"));
+    EXPECT_TRUE(visible("menu"));
+
+    // The screen going off keeps the state it had and gives it back.
+    click(lock);
+    window->slotScreenOff(true);
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_SCREEN_OFF);
+    window->slotScreenOff(false);
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_LOCKED);
+}
+
+TEST_F(MainWindowTest, TapsOnThePictureToggleTheBarsButNotOnTheStatusBar)
+{
+    start();
+    tap({960, 20});
+    EXPECT_TRUE(visible("topFrame"));
+    tap({960, 540});
+    EXPECT_FALSE(visible("topFrame"));
+    EXPECT_FALSE(visible("bottomFrame"));
+    tap({960, 540});
+    EXPECT_TRUE(visible("topFrame"));
+    EXPECT_TRUE(visible("bottomFrame"));
+}
+
+TEST_F(MainWindowTest, TheFrameCompareHandleFollowsTheFingerToTheEdge)
+{
+    start("[AppConfig]\nframeCompareEnable=true\nframeComparePosition=50\n");
+    sdiPicture();
+    ASSERT_TRUE(visible("frameComparePosition"));
+    const auto stored = [] {
+        int position = -1;
+        AppConfig::getInstance()->findValue("frameComparePosition", position);
+        return position;
+    };
+    press({960, 500});
+    move({1885, 500});
+    EXPECT_EQ(stored(), 99);
+    EXPECT_EQ(origin("frameComparePosition").x() + widget("frameComparePosition")->width() / 2, 1900);
+    move({1900, 500});
+    release({1900, 500});
+    EXPECT_EQ(stored(), 100);
+    move({10, 500});
+    EXPECT_EQ(stored(), 100); // the finger left the handle
+    // The drag never toggled the bars.
+    EXPECT_TRUE(visible("topFrame"));
+}
+
+TEST_F(MainWindowTest, APinchStepsTheZoomOnlyPastItsThresholdAndNotWhileAMenuIsOpen)
+{
+    start("[AppConfig]\nphotoZoomEnable=true\n");
+    sdiPicture("50p");
+    VideoOption *video = VideoOption::getInstance();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return video->isZoom(); }, 3000));
+    QTest::qWait(100); // the zoom state reaches the window queued
+    const unsigned short before = video->getZoomWidth();
+    QTouchDevice *device = QTest::createTouchDevice();
+    // The fingers move by the square root of each scale: the recogniser,
+    // as widgets receive it, compounds every move twice.
+    const auto fingers = [&](int phase, double scale) {
+        const double exact = 1000 * std::sqrt(scale);
+        const int distance = static_cast<int>(scale >= 1.0 ? std::ceil(exact) : std::floor(exact));
+        QTest::QTouchEventSequence sequence = QTest::touchEvent(window->windowHandle(), device);
+        const QPoint left(960 - distance / 2, 540), right(960 - distance / 2 + distance, 540);
+        if (phase == 0)
+            sequence.press(0, left, window->windowHandle()).press(1, right, window->windowHandle());
+        else if (phase == 1)
+            sequence.move(0, left, window->windowHandle()).move(1, right, window->windowHandle());
+        else
+            sequence.release(0, left, window->windowHandle()).release(1, right, window->windowHandle());
+        sequence.commit();
+    };
+    fingers(0, 1.0);
+    fingers(1, 1.0);
+    fingers(1, 1.05);
+    EXPECT_EQ(video->getZoomWidth(), before);
+    fingers(1, 1.1);
+    fingers(2, 1.1);
+    EXPECT_LT(video->getZoomWidth(), before);
+
+    const unsigned short zoomed = video->getZoomWidth();
+    click(child<QAbstractButton>(*window, "menu"));
+    fingers(0, 1.0);
+    fingers(1, 1.0);
+    fingers(1, 1.5);
+    fingers(2, 1.5);
+    EXPECT_EQ(video->getZoomWidth(), zoomed);
+}
+
+TEST_F(MainWindowTest, FrontKeyFreezeHoldsThePicture)
+{
+    start();
+    const uint32_t before = field(FRAME_CAP_CTL, 31, 0);
+    window->slotFunctionClicked(KeyCtl::FUNC_FREEZE);
+    EXPECT_NE(field(FRAME_CAP_CTL, 31, 0), before);
+    window->slotFunctionClicked(KeyCtl::FUNC_ZEBRA);
+    window->slotFunctionClicked(KeyCtl::FUNC_FREEZE);
+    EXPECT_EQ(field(FRAME_CAP_CTL, 31, 0), before);
+}
+
+TEST_F(MainWindowTest, TheIdlePollTouchesNoWidget)
+{
+    start();
+    sdiPicture();
+    QTest::qWait(1200);
+    // Counts what a widget change leaves behind: repaints asked for, shows,
+    // hides and moves.
+    struct Watch : QObject {
+        int events = 0;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            switch (event->type()) {
+            case QEvent::UpdateRequest:
+            case QEvent::Show:
+            case QEvent::Hide:
+            case QEvent::Move:
+            case QEvent::Resize:
+                if (watched->isWidgetType())
+                    ++events;
+                break;
+            default:
+                break;
+            }
+            return false;
+        }
+    } watch;
+    qApp->installEventFilter(&watch);
+    for (int i = 0; i < 5; ++i)
+        QMetaObject::invokeMethod(window.get(), "slotInputDetect");
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&watch);
+    EXPECT_EQ(watch.events, 0);
+}
+
+TEST_F(MainWindowTest, AFactoryResetRestoresTheScreenAndTheStore)
+{
+    start("[AppConfig]\ninputMain=HDMI\nframeCompareEnable=true\n");
+    EXPECT_EQ(text("inputLabel"), "HDMI IN");
+    window->slotMsgResetSystem();
+    click(child<QAbstractButton>(*child<QWidget>(*window, "ResetSystem"), "msgOk"));
+    EXPECT_EQ(text("inputLabel"), "WIRELESS");
+    EXPECT_FALSE(visible("msgStackedWidget"));
+    EXPECT_FALSE(visible("frameComparePosition"));
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_NORMAL);
+    EXPECT_EQ(savedValue("inputMain"), "WHDI");
 }
 
 TEST_F(MainWindowTest, UsbIndicatorFollowsTheStickWithinThePoll)
