@@ -15,7 +15,10 @@
 #include <QTest>
 #include <QTextCodec>
 #include <cmath>
+#include <QTimer>
 #include <memory>
+#include <random>
+#include <set>
 
 namespace {
 
@@ -484,4 +487,115 @@ TEST_F(MainWindowTest, UsbIndicatorFollowsTheStickWithinThePoll)
     EXPECT_EQ(text("USBLabel"), "USB");
     ASSERT_TRUE(board().tree().removeUsb());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !visible("USBLabel") && !visible("USBIcon"); }, 5000));
+}
+
+// Thousands of touches at any coordinates, drags, pinches, front keys, signal
+// and stick changes from a fixed seed, in whatever state they leave the
+// screen: the application keeps answering, the filter stays in a listed
+// state, the settings file stays whole and the lock still works.
+TEST_F(MainWindowTest, ALongRandomSessionLeavesTheMonitorWorking)
+{
+    start("[AppConfig]\nfunctionF1=9\nfunctionF2=24\nfunctionF3=12\ninputMain=SDI\n");
+    sim::VideoModel::Format format;
+    std::string error;
+    ASSERT_TRUE(sim::VideoModel::parseFormat("1920x1080", "60p", format, error));
+    ASSERT_TRUE(board().video().sdi(format, error));
+    std::mt19937 random(20261206);
+    const auto any = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const auto anywhere = [&] { return QPoint(any(-50, 1970), any(-50, 1130)); };
+    QTouchDevice *device = QTest::createTouchDevice();
+    // Buttons the session pressed: it must reach the menus, not only the picture.
+    struct Presses : QObject {
+        std::set<QString> buttons;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::MouseButtonRelease && qobject_cast<QAbstractButton *>(watched))
+                buttons.insert(watched->objectName());
+            return false;
+        }
+    } presses;
+    qApp->installEventFilter(&presses);
+    bool cableIn = true;
+    bool stickIn = false;
+    for (int step = 0; step < 2500; ++step) {
+        const int action = any(0, 99);
+        if (action < 25) {
+            tap(anywhere(), 0);
+        } else if (action < 55) {
+            // A control the user can see, as a finger aiming at it would.
+            std::vector<QAbstractButton *> shown;
+            for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+                if (button->isVisible())
+                    shown.push_back(button);
+            }
+            if (!shown.empty()) {
+                QAbstractButton *button = shown[static_cast<size_t>(any(0, static_cast<int>(shown.size()) - 1))];
+                tap(button->mapTo(window.get(), button->rect().center()), 0);
+            }
+        } else if (action < 75) {
+            const QPoint from = anywhere();
+            press(from);
+            for (int i = 0; i < any(1, 6); ++i)
+                move(anywhere());
+            release(anywhere());
+        } else if (action < 80) {
+            QTest::QTouchEventSequence begin = QTest::touchEvent(window->windowHandle(), device);
+            begin.press(0, anywhere(), window->windowHandle()).press(1, anywhere(), window->windowHandle()).commit();
+            QTest::touchEvent(window->windowHandle(), device)
+                .move(0, anywhere(), window->windowHandle())
+                .move(1, anywhere(), window->windowHandle())
+                .commit();
+            QTest::touchEvent(window->windowHandle(), device)
+                .release(0, anywhere(), window->windowHandle())
+                .release(1, anywhere(), window->windowHandle())
+                .commit();
+        } else if (action < 90) {
+            board().interrupts().click(static_cast<sim::InterruptModel::Key>(any(0, 2)));
+        } else if (action < 95) {
+            cableIn = !cableIn;
+            board().video().sdiCable(cableIn);
+        } else {
+            stickIn = stickIn ? !board().tree().removeUsb() : board().tree().insertUsb('a');
+        }
+        QCoreApplication::processEvents();
+        ASSERT_GE(touchState(), ZqEventFilter::TOUCH_NORMAL);
+        ASSERT_LE(touchState(), ZqEventFilter::TOUCH_MESSAGE);
+    }
+
+    qApp->removeEventFilter(&presses);
+    EXPECT_GT(presses.buttons.size(), 40u);
+
+    // Still answering: a timer fires on time.
+    bool fired = false;
+    QTimer::singleShot(10, [&] { fired = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fired; }, 2000));
+
+    // Back to the normal state the way a user gets there, then lock and unlock.
+    if (touchState() == ZqEventFilter::TOUCH_SCANNING)
+        ASSERT_TRUE(QTest::qWaitFor([&] { return touchState() != ZqEventFilter::TOUCH_SCANNING; }, 30000));
+    if (touchState() == ZqEventFilter::TOUCH_SCREEN_OFF)
+        window->slotScreenOff(false);
+    if (touchState() == ZqEventFilter::TOUCH_MESSAGE)
+        tap({100, 600});
+    for (int i = 0; i < 2 && touchState() != ZqEventFilter::TOUCH_NORMAL; ++i)
+        tapOn("lock");
+    ASSERT_EQ(touchState(), ZqEventFilter::TOUCH_NORMAL);
+    if (!visible("bottomFrame"))
+        tap({960, 540});
+    if (visible("FastWidget") || visible("systemWidget"))
+        tap({960, 200});
+    if (!visible("bottomFrame"))
+        tap({960, 540});
+    ASSERT_TRUE(visible("lock"));
+    tapOn("lock");
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_LOCKED);
+    tapOn("lock");
+    EXPECT_EQ(touchState(), ZqEventFilter::TOUCH_NORMAL);
+
+    // The settings file holds every key and reads back cleanly.
+    window->configSave(true);
+    QSettings settings(QString::fromStdString(workFile("config.ini")), QSettings::IniFormat);
+    EXPECT_EQ(settings.status(), QSettings::NoError);
+    settings.beginGroup(QStringLiteral("AppConfig"));
+    EXPECT_EQ(settings.childKeys().size(), 102);
 }
