@@ -65,38 +65,26 @@ void MainWindow::topFrameInit()
     ui->timeLabel->setText(tr("00:00:00:00"));
 }
 
+// A battery counts as present above 5 V and as gone below; exactly 5 V keeps
+// what was shown. Battery 1 has the right edge; battery 0 and the supply sign
+// move left of what is shown, also when a battery comes or goes later.
 void MainWindow::slotUpdateBatteryStates(bool dc, float volt0, int level0, float volt1, int level1)
 {
-    if (volt1 > batteryPresentVolts && !battery1Shown) {
-        battery1Shown = true;
-        ui->Battery1Label->show();
-        ui->Battery1Value->show();
-    } else if (volt1 < batteryPresentVolts && battery1Shown) {
-        battery1Shown = false;
-        ui->Battery1Label->hide();
-        ui->Battery1Value->hide();
-    }
-    if (volt0 > batteryPresentVolts && !battery0Shown) {
-        battery0Shown = true;
-        moveX(ui->Battery0Label, battery1Shown ? battery0IconBeside : battery0IconAlone);
-        moveX(ui->Battery0Value, battery1Shown ? battery0ValueBeside : battery0ValueAlone);
-        ui->Battery0Label->show();
-        ui->Battery0Value->show();
-    } else if (volt0 < batteryPresentVolts && battery0Shown) {
-        battery0Shown = false;
-        ui->Battery0Label->hide();
-        ui->Battery0Value->hide();
-    }
-    if (dc != dcShown) {
-        dcShown = dc;
-        if (dc) {
-            const int batteries = (battery0Shown ? 1 : 0) + (battery1Shown ? 1 : 0);
-            moveX(ui->DCLabel, batteries == 2 ? dcBesideTwo : batteries == 1 ? dcBesideOne : dcAlone);
-            ui->DCLabel->show();
-        } else {
-            ui->DCLabel->hide();
-        }
-    }
+    const auto present = [](float volts, bool shown) {
+        return volts > batteryPresentVolts ? true : volts < batteryPresentVolts ? false : shown;
+    };
+    battery1Shown = present(volt1, battery1Shown);
+    battery0Shown = present(volt0, battery0Shown);
+    dcShown = dc;
+    ui->Battery1Label->setVisible(battery1Shown);
+    ui->Battery1Value->setVisible(battery1Shown);
+    moveX(ui->Battery0Label, battery1Shown ? battery0IconBeside : battery0IconAlone);
+    moveX(ui->Battery0Value, battery1Shown ? battery0ValueBeside : battery0ValueAlone);
+    ui->Battery0Label->setVisible(battery0Shown);
+    ui->Battery0Value->setVisible(battery0Shown);
+    const int batteries = (battery0Shown ? 1 : 0) + (battery1Shown ? 1 : 0);
+    moveX(ui->DCLabel, batteries == 2 ? dcBesideTwo : batteries == 1 ? dcBesideOne : dcAlone);
+    ui->DCLabel->setVisible(dcShown);
     if (battery0Shown) {
         ui->Battery0Value->setText(QString::asprintf("%.1fV", static_cast<double>(volt0)));
         ui->Battery0Label->setBatteryLevel(level0);

@@ -178,17 +178,24 @@ TEST_F(MainWindowTest, BatteriesAndExternalPowerTakeTheirPlaces)
     EXPECT_TRUE(visible("DCLabel"));
     EXPECT_EQ(origin("DCLabel").x(), 1726);
 
-    // Battery 0 comes back beside battery 1, and the supply beside both.
-    battery->setBatteryVoltage(false, 0.0f, 0.0f);
-    for (const char *control : batteryControls)
-        EXPECT_FALSE(visible(control)) << control;
-    battery->setBatteryVoltage(false, 0.0f, 8.1f);
-    battery->setBatteryVoltage(true, 7.9f, 8.1f);
+    // A second battery moves the first and the supply sign left of it, and
+    // they move back when it goes.
+    battery->setBatteryVoltage(true, 7.4f, 8.1f);
     EXPECT_EQ(origin("Battery0Label").x(), 1656);
     EXPECT_EQ(origin("Battery0Value").x(), 1705);
     EXPECT_EQ(origin("Battery1Label").x(), 1771);
     EXPECT_EQ(origin("DCLabel").x(), 1611);
     EXPECT_EQ(text("Battery1Value"), "8.1V");
+    battery->setBatteryVoltage(true, 7.4f, 0.0f);
+    EXPECT_FALSE(visible("Battery1Label"));
+    EXPECT_EQ(origin("Battery0Label").x(), 1771);
+    EXPECT_EQ(origin("DCLabel").x(), 1726);
+    battery->setBatteryVoltage(true, 0.0f, 0.0f);
+    EXPECT_EQ(origin("DCLabel").x(), 1819);
+    battery->setBatteryVoltage(false, 0.0f, 0.0f);
+    for (const char *control : batteryControls)
+        EXPECT_FALSE(visible(control)) << control;
+    battery->setBatteryVoltage(true, 7.9f, 8.1f);
     // Exactly 5 V neither adds nor removes a battery.
     battery->setBatteryVoltage(true, 5.0f, 8.1f);
     EXPECT_TRUE(visible("Battery0Label"));
