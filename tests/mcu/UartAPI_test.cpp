@@ -118,23 +118,18 @@ TEST_F(UartAPITest, ASilentMcuKeepsEveryValueHeldUntilItSpeaks)
 // held-value thread too while the MCU has not spoken yet.
 TEST_F(UartAPITest, AnIdleLinkSleeps)
 {
-    auto expectAsleep = [](const char *name) {
-        const long long wakeups = wakeupsDuring(name, std::chrono::milliseconds(500));
-        EXPECT_GE(wakeups, 0) << name << " runs";
-        EXPECT_LE(wakeups, 1) << name;
-    };
     mcu().setSilent(true);
     UartInit();
     pause(200);
     for (const char *name : {"mcu-reader", "mcu-send", "mcu-resend", "mcu-held"})
-        expectAsleep(name);
+        EXPECT_TRUE(sleepsThrough(name, std::chrono::milliseconds(500)));
 
     mcu().setSilent(false);
     ASSERT_TRUE(waitFor(0x0F, {0x00, 1, 2, 3}));
     pause(200);
     EXPECT_EQ(contextSwitches("mcu-held"), -1) << "nothing was held: the thread has ended";
     for (const char *name : {"mcu-reader", "mcu-send", "mcu-resend"})
-        expectAsleep(name);
+        EXPECT_TRUE(sleepsThrough(name, std::chrono::milliseconds(500)));
 }
 
 TEST_F(UartAPITest, APortThatCannotBeOpenedIsReportedAndEverythingRunsOn)

@@ -72,12 +72,12 @@ TEST_F(PowerCtlTest, ShorterHoldsDoNothing)
 TEST_F(PowerCtlTest, TheWatchSamplesOnlyWhileTheButtonIsDown)
 {
     settle(milliseconds(100));
-    EXPECT_LE(wakeupsDuring("power-button", milliseconds(500)), 1);
+    EXPECT_TRUE(sleepsThrough("power-button", milliseconds(500)));
     board().platform().pressButton();
-    EXPECT_GE(wakeupsDuring("power-button", milliseconds(500)), 40);
+    EXPECT_GE(wakeupsDuring("power-button", milliseconds(500)), 20) << "a sample every 10 ms";
     board().platform().releaseButton();
     settle(milliseconds(100));
-    EXPECT_LE(wakeupsDuring("power-button", milliseconds(500)), 1);
+    EXPECT_TRUE(sleepsThrough("power-button", milliseconds(500)));
     expectNothingHappened("after a hold of half a second");
 }
 

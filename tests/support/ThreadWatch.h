@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -45,4 +46,16 @@ inline long long wakeupsDuring(const std::string &name, std::chrono::millisecond
     std::this_thread::sleep_for(interval);
     const long long after = contextSwitches(name);
     return before < 0 || after < 0 ? -1 : after - before;
+}
+
+// The thread of that name exists and woke at most that often over the interval.
+inline testing::AssertionResult sleepsThrough(const std::string &name, std::chrono::milliseconds interval,
+                                              long long most = 1)
+{
+    const long long wakeups = wakeupsDuring(name, interval);
+    if (wakeups < 0)
+        return testing::AssertionFailure() << "no thread is named " << name;
+    if (wakeups > most)
+        return testing::AssertionFailure() << name << " woke " << wakeups << " times in " << interval.count() << " ms";
+    return testing::AssertionSuccess();
 }
