@@ -160,7 +160,9 @@ bool startLive(sim::VirtualBoard &board, MainWindow &window, std::string &error)
 }
 
 // One phase in this process: the application on a fresh board, sampled by a
-// thread of the bench; the report goes to the descriptor out.
+// thread of the bench; the report goes to the descriptor out. The process
+// ends with the board still in place under the application's threads, as
+// they live until the end.
 int runPhase(const std::string &phase, double seconds, int out)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -168,53 +170,49 @@ int runPhase(const std::string &phase, double seconds, int out)
     const std::string work = root + "-work";
     std::error_code failure;
     fs::copy(FIELDMON_SEED_DIR, work, fs::copy_options::recursive, failure);
+    sim::VirtualBoard board(root);
     std::string result;
-    int status = 1;
-    {
-        sim::VirtualBoard board(root);
-        if (board.ok() && !failure && chdir(work.c_str()) == 0) {
-            board.install();
-            std::atomic<bool> moving{true};
-            std::thread sampler;
-            std::thread audio;
-            char dummyName[] = "idle_cost";
-            char *arguments[] = {dummyName, nullptr};
-            int count = 1;
-            status = runApplication(count, arguments, [&](MainWindow &window) {
-                sampler = std::thread([&, phase, seconds] {
-                    nameThread("bench-sampler");
-                    std::string error;
-                    if (phase != "idle" && !startLive(board, window, error)) {
-                        result = "the live source failed: " + error + "\n";
-                    } else {
-                        if (phase == "live-moving")
-                            audio = std::thread(moveAudio, std::ref(board), std::cref(moving));
-                        std::this_thread::sleep_for(settle);
-                        const auto before = sampleThreads();
-                        const Clock::time_point from = Clock::now();
-                        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-                        const auto after = sampleThreads();
-                        result = report(before, after, std::chrono::duration<double>(Clock::now() - from).count());
-                    }
-                    QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
-                });
+    if (board.ok() && !failure && chdir(work.c_str()) == 0) {
+        board.install();
+        std::atomic<bool> moving{true};
+        std::thread sampler;
+        std::thread audio;
+        char name[] = "idle_cost";
+        char *arguments[] = {name, nullptr};
+        int count = 1;
+        runApplication(count, arguments, [&](MainWindow &window) {
+            sampler = std::thread([&, phase, seconds] {
+                nameThread("bench-sampler");
+                std::string error;
+                if (phase != "idle" && !startLive(board, window, error)) {
+                    result = "  the live source failed: " + error + "\n";
+                } else {
+                    if (phase == "live-moving")
+                        audio = std::thread(moveAudio, std::ref(board), std::cref(moving));
+                    std::this_thread::sleep_for(settle);
+                    const auto before = sampleThreads();
+                    const Clock::time_point from = Clock::now();
+                    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+                    const auto after = sampleThreads();
+                    result = report(before, after, std::chrono::duration<double>(Clock::now() - from).count());
+                }
+                QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
             });
-            moving = false;
-            if (sampler.joinable())
-                sampler.join();
-            if (audio.joinable())
-                audio.join();
-        }
+        });
+        moving = false;
+        if (sampler.joinable())
+            sampler.join();
+        if (audio.joinable())
+            audio.join();
     }
     const std::string header = phase + ", sampled " + std::to_string(static_cast<int>(seconds)) + " s after "
                                + std::to_string(settle.count()) + " s of settling\n";
     const std::string text = header + (result.empty() ? "  no sample: the board or the application failed\n" : result);
-    if (::write(out, text.data(), text.size()) < 0)
-        status = 1;
+    const bool written = ::write(out, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    // Unlinked under the running threads, which keep what they have open.
     fs::remove_all(root, failure);
     fs::remove_all(work, failure);
-    // The application's threads live until the process ends, as on the monitor.
-    _exit(result.empty() ? 1 : status);
+    _exit(written && !result.empty() ? 0 : 1);
 }
 
 // A phase in a fresh process, so that every controller starts anew; its report.
@@ -223,6 +221,7 @@ std::string runChild(const std::string &phase, double seconds)
     int ends[2];
     if (pipe(ends) != 0)
         return "no pipe\n";
+    std::fflush(stdout);
     const pid_t child = fork();
     if (child == 0) {
         close(ends[0]);
