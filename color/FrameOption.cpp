@@ -4,6 +4,7 @@
 #include "DeviceUSB.h"
 #include "PLControl.h"
 #include "SDICtl.h"
+#include "ThreadName.h"
 #include "VideoOption.h"
 
 #include <QDateTime>
@@ -245,6 +246,7 @@ bool FrameOption::fieldMode() const
 
 void FrameOption::FrameOpLoop()
 {
+    nameThread("frame-worker");
     while (running) {
         Request request;
         {

@@ -2,13 +2,13 @@
 
 #include "UartAPI.h"
 #include "WHDICtl.h"
+#include "ThreadName.h"
 #include "ui_WirelessChannelWidget.h"
 
 #include <QButtonGroup>
 #include <QMetaObject>
 #include <QSignalBlocker>
 #include <climits>
-#include <pthread.h>
 
 namespace {
 
@@ -48,8 +48,6 @@ WirelessChannelWidget::WirelessChannelWidget(QWidget *parent)
             Qt::QueuedConnection);
     connect(whdiCtl, &WHDICtl::signalChannel, this, &WirelessChannelWidget::slotChannel);
     scanThread = std::thread(&WirelessChannelWidget::scanDetectLoop, this);
-    // Named for the process listings a service engineer reads.
-    pthread_setname_np(scanThread.native_handle(), scanThreadName);
 }
 
 WirelessChannelWidget::~WirelessChannelWidget()
@@ -224,6 +222,7 @@ void WirelessChannelWidget::finishScan()
 
 void WirelessChannelWidget::scanDetectLoop()
 {
+    nameThread("channel-scan");
     std::unique_lock<std::mutex> lock(scanMutex);
     // Once: the synthesizer is parked on the first channel, then powered down.
     scanControl.enable();

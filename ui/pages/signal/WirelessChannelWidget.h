@@ -37,7 +37,6 @@ public:
     // A single level below this marks its channel good.
     static constexpr int goodLevel = 401;
     static constexpr int passes = 10;
-    static constexpr const char *scanThreadName = "channel-scan";
 
     explicit WirelessChannelWidget(QWidget *parent = nullptr);
     ~WirelessChannelWidget() override;

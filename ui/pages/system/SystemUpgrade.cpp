@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "KeyCtl.h"
 #include "UartAPI.h"
+#include "ThreadName.h"
 #include "ui_SystemUpgrade.h"
 
 #include <QMetaObject>
@@ -178,6 +179,7 @@ void SystemUpgrade::upgradeFailed(const char *text)
 void SystemUpgrade::restart()
 {
     std::thread([] {
+        nameThread("restart");
         ::sync();
         ::sync();
         console::print("***restart system after 5 seconds***\n");
