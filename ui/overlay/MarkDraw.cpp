@@ -223,6 +223,10 @@ void MarkDraw::draw(QPaintDevice *device)
         return;
     QPainter painter(device);
     painter.setClipRect(0, 0, screenW, screenH);
+    // The overlay is the first thing painted on the cleared plane, so its
+    // lines may replace what is there rather than blend with it: the same
+    // picture at a fraction of the cost.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     drawFrameLines(painter);
     drawSafeArea(painter);
     drawLightMeter(painter);
@@ -241,15 +245,13 @@ void MarkDraw::drawFrameLines(QPainter &painter)
 {
     if (!markEnable || zoomEnable)
         return;
-    painter.save();
-    painter.setPen(QPen(markColor, markWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const Stroke stroke{markColor, markWidth};
     for (int i = 0; i < rateCount; ++i) {
         if (i == customRate)
             updateCustomRect();
         if (rateEnable[i])
-            drawRect(painter, rateRect[i], false);
+            drawRect(painter, stroke, rateRect[i], false);
     }
-    painter.restore();
 }
 
 // A ratio that is no positive number, or so extreme that its frame would be
@@ -286,10 +288,7 @@ void MarkDraw::drawSafeArea(QPainter &painter)
     const int w = screenW * safePercent / 100;
     const int top = (screenH - h) / 2;
     const int left = (screenW - w) / 2;
-    painter.save();
-    painter.setPen(QPen(safeColor, safeWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    drawRect(painter, QRect(left, top, w, h), true);
-    painter.restore();
+    drawRect(painter, Stroke{safeColor, safeWidth}, QRect(left, top, w, h), true);
 }
 
 void MarkDraw::drawLightMeter(QPainter &painter)
@@ -297,14 +296,12 @@ void MarkDraw::drawLightMeter(QPainter &painter)
     if (!lightMeterEnable)
         return;
     const int half = lightMeterSize / 2;
-    painter.save();
-    painter.setPen(QPen(lightMeterColor, lightMeterLineWidth));
-    painter.drawLine(lightMeterX - half, lightMeterY, lightMeterX + half, lightMeterY);
-    painter.drawLine(lightMeterX, lightMeterY - half, lightMeterX, lightMeterY + half);
-    painter.restore();
+    const Stroke stroke{lightMeterColor, lightMeterLineWidth};
+    strokeLine(painter, stroke, lightMeterX - half, lightMeterY, lightMeterX + half, lightMeterY);
+    strokeLine(painter, stroke, lightMeterX, lightMeterY - half, lightMeterX, lightMeterY + half);
 }
 
-void MarkDraw::drawRect(QPainter &painter, const QRect &rect, bool centreCross)
+void MarkDraw::drawRect(QPainter &painter, const Stroke &stroke, const QRect &rect, bool centreCross)
 {
     int left = rect.left();
     int top = rect.top();
@@ -315,14 +312,14 @@ void MarkDraw::drawRect(QPainter &painter, const QRect &rect, bool centreCross)
         height = static_cast<int>(height / warpRate);
         top = (screenH - height) / 2;
     }
-    drawOutline(painter, left, top, width, height);
+    drawOutline(painter, stroke, left, top, width, height);
     if (centreCross) {
         const bool leftHalf = picEnable && picMode == AssistChannelCtl::PIP_LEFT_HALF
                               && scanMode == VideoOption::SCAN_NORMAL;
         const int cx = leftHalf ? halfWidth / 2 : screenW / 2;
         const int cy = screenH / 2;
-        painter.drawLine(cx - crossHalf, cy, cx + crossHalf, cy);
-        painter.drawLine(cx, cy - crossHalf, cx, cy + crossHalf);
+        strokeLine(painter, stroke, cx - crossHalf, cy, cx + crossHalf, cy);
+        strokeLine(painter, stroke, cx, cy - crossHalf, cx, cy + crossHalf);
     }
 }
 
@@ -349,48 +346,76 @@ void MarkDraw::fitScanMode(int &left, int &top, int &width, int &height) const
 // The outline runs along left, top, right + 1 and bottom + 1, as a stroked
 // rectangle does; with an assist window in a corner it is drawn as four lines
 // that stop at the window.
-void MarkDraw::drawOutline(QPainter &painter, int left, int top, int width, int height) const
+void MarkDraw::drawOutline(QPainter &painter, const Stroke &stroke, int left, int top, int width, int height) const
 {
     if (!picEnable) {
-        painter.drawRect(QRect(left, top, width, height));
+        strokeRect(painter, stroke, QRect(left, top, width, height));
         return;
     }
     if (picMode == AssistChannelCtl::PIP_LEFT_HALF) {
         const int h2 = height / 2;
         const int w2 = width / 2;
-        painter.drawRect(QRect((halfWidth - w2) / 2, (screenH - h2) / 2, w2, h2));
+        strokeRect(painter, stroke, QRect((halfWidth - w2) / 2, (screenH - h2) / 2, w2, h2));
         return;
     }
     const int right = left + width;
     const int bottom = top + height;
-    const QLine topLine(left, top, right, top);
-    const QLine rightLine(right, top, right, bottom);
-    const QLine bottomLine(left, bottom, right, bottom);
-    const QLine leftLine(left, bottom, left, top);
     switch (picMode) {
     case AssistChannelCtl::PIP_LEFT_TOP:
-        painter.drawLine(qMax(left, assistWidth), top, right, top);
-        painter.drawLine(rightLine);
-        painter.drawLine(bottomLine);
-        painter.drawLine(left, bottom, left, qMax(top, assistHeight));
+        strokeLine(painter, stroke, qMax(left, assistWidth), top, right, top);
+        strokeLine(painter, stroke, right, top, right, bottom);
+        strokeLine(painter, stroke, left, bottom, right, bottom);
+        strokeLine(painter, stroke, left, bottom, left, qMax(top, assistHeight));
         break;
     case AssistChannelCtl::PIP_LEFT_BOTTOM:
-        painter.drawLine(topLine);
-        painter.drawLine(rightLine);
-        painter.drawLine(right, bottom, qMax(left, assistWidth), bottom);
-        painter.drawLine(left, qMin(bottom, assistBottom), left, top);
+        strokeLine(painter, stroke, left, top, right, top);
+        strokeLine(painter, stroke, right, top, right, bottom);
+        strokeLine(painter, stroke, right, bottom, qMax(left, assistWidth), bottom);
+        strokeLine(painter, stroke, left, qMin(bottom, assistBottom), left, top);
         break;
     case AssistChannelCtl::PIP_RIGHT_TOP:
-        painter.drawLine(left, top, qMin(right, assistRight), top);
-        painter.drawLine(right, qMax(top, assistHeight), right, bottom);
-        painter.drawLine(bottomLine);
-        painter.drawLine(leftLine);
+        strokeLine(painter, stroke, left, top, qMin(right, assistRight), top);
+        strokeLine(painter, stroke, right, qMax(top, assistHeight), right, bottom);
+        strokeLine(painter, stroke, left, bottom, right, bottom);
+        strokeLine(painter, stroke, left, bottom, left, top);
         break;
     default:
-        painter.drawLine(topLine);
-        painter.drawLine(right, top, right, qMin(bottom, assistBottom));
-        painter.drawLine(qMin(right, assistRight), bottom, left, bottom);
-        painter.drawLine(leftLine);
+        strokeLine(painter, stroke, left, top, right, top);
+        strokeLine(painter, stroke, right, top, right, qMin(bottom, assistBottom));
+        strokeLine(painter, stroke, qMin(right, assistRight), bottom, left, bottom);
+        strokeLine(painter, stroke, left, bottom, left, top);
         break;
+    }
+}
+
+// Every line of the overlay is horizontal or vertical: a band as wide as the
+// pen, reaching half a pen width past each end, as a square-capped stroke
+// covers; filled as a rectangle, which costs a fraction of stroking it.
+void MarkDraw::strokeLine(QPainter &painter, const Stroke &stroke, int x0, int y0, int x1, int y1)
+{
+    const int half = stroke.width / 2;
+    if (y0 == y1)
+        painter.fillRect(QRect(qMin(x0, x1) - half, y0 - half, qAbs(x1 - x0) + stroke.width, stroke.width),
+                         stroke.color);
+    else if (x0 == x1)
+        painter.fillRect(QRect(x0 - half, qMin(y0, y1) - half, stroke.width, qAbs(y1 - y0) + stroke.width),
+                         stroke.color);
+}
+
+// The outline of a rectangle along left, top, left + width and top + height,
+// its corners covered once.
+void MarkDraw::strokeRect(QPainter &painter, const Stroke &stroke, const QRect &rect)
+{
+    const int half = stroke.width / 2;
+    const int left = rect.left();
+    const int top = rect.top();
+    const int right = left + rect.width();
+    const int bottom = top + rect.height();
+    const int inner = rect.height() - stroke.width;
+    painter.fillRect(QRect(left - half, top - half, rect.width() + stroke.width, stroke.width), stroke.color);
+    painter.fillRect(QRect(left - half, bottom - half, rect.width() + stroke.width, stroke.width), stroke.color);
+    if (inner > 0) {
+        painter.fillRect(QRect(left - half, top + half, stroke.width, inner), stroke.color);
+        painter.fillRect(QRect(right - half, top + half, stroke.width, inner), stroke.color);
     }
 }

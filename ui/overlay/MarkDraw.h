@@ -71,9 +71,16 @@ private:
     void updateCustomRect();
     // Draws one frame through the scan-mode fit, the de-squeeze and the
     // picture-in-picture layout.
-    void drawRect(QPainter &painter, const QRect &rect, bool centreCross);
+    // The colour and width of one kind of line.
+    struct Stroke {
+        QColor color;
+        int width;
+    };
+    void drawRect(QPainter &painter, const Stroke &stroke, const QRect &rect, bool centreCross);
     void fitScanMode(int &left, int &top, int &width, int &height) const;
-    void drawOutline(QPainter &painter, int left, int top, int width, int height) const;
+    void drawOutline(QPainter &painter, const Stroke &stroke, int left, int top, int width, int height) const;
+    static void strokeLine(QPainter &painter, const Stroke &stroke, int x0, int y0, int x1, int y1);
+    static void strokeRect(QPainter &painter, const Stroke &stroke, const QRect &rect);
 
     const DrawMarkType type;
 
