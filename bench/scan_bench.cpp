@@ -130,14 +130,14 @@ int main(int argc, char **argv)
     const double idleWall = seconds(Clock::now() - idleStart);
     const double idleShare = (processSeconds() - idleProcess) / idleWall;
 
-    const double threadBefore = threadSeconds(WirelessChannelWidget::scanThreadName);
+    const double threadBefore = threadSeconds("channel-scan");
     const double processBefore = processSeconds();
     const Clock::time_point started = Clock::now();
     scan->click();
     ok = ok && threadBefore >= 0 && !scan->isEnabled()
          && waitUntil([&] { return scan->isEnabled(); }, std::chrono::seconds(60));
     const double wall = seconds(Clock::now() - started);
-    const double thread = threadSeconds(WirelessChannelWidget::scanThreadName) - threadBefore;
+    const double thread = threadSeconds("channel-scan") - threadBefore;
     const double process = processSeconds() - processBefore;
 
     std::fflush(stdout);

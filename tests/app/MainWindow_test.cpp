@@ -578,8 +578,9 @@ TEST_F(MainWindowTest, ALongRandomSessionLeavesTheMonitorWorking)
     EXPECT_TRUE(QTest::qWaitFor([&] { return fired; }, 2000));
 
     // Back to the normal state the way a user gets there, then lock and unlock.
-    if (touchState() == ZqEventFilter::TOUCH_SCANNING)
+    if (touchState() == ZqEventFilter::TOUCH_SCANNING) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return touchState() != ZqEventFilter::TOUCH_SCANNING; }, 30000));
+    }
     if (touchState() == ZqEventFilter::TOUCH_SCREEN_OFF)
         window->slotScreenOff(false);
     if (touchState() == ZqEventFilter::TOUCH_MESSAGE)
