@@ -12,6 +12,9 @@ constexpr unsigned int groupBit = 4;
 constexpr int tickMs = 16;
 constexpr int fallPerTick = 2;
 constexpr double fullScale = 32768.0;
+// Frames come at least 24 times a second; this many ticks without one mean
+// the picture is gone.
+constexpr int restTicks = 8;
 
 } // namespace
 
@@ -52,15 +55,16 @@ void AudioCtl::update()
         left = convert(static_cast<int>(plfield::get(peaks, 16, 31)));
         right = convert(static_cast<int>(plfield::get(peaks, 0, 15)));
     }
-    const bool moved = levelLeft.exchange(left) != left;
-    const bool movedRight = levelRight.exchange(right) != right;
-    if (blank.exchange(false) || moved || movedRight)
-        startTicking();
+    levelLeft = left;
+    levelRight = right;
+    blank = false;
+    framed = true;
+    startTicking();
 }
 
 void AudioCtl::setAudio(bool blank)
 {
-    // Resting bars must still go to zero, or back from it.
+    // Bars at rest must still go to zero, or back from it.
     if (this->blank.exchange(blank) != blank)
         startTicking();
 }
@@ -96,16 +100,21 @@ void AudioCtl::slotAudioUp()
         displayLeft = fall(displayLeft, left);
         displayRight = fall(displayRight, right);
     }
+    // Every tick, also with the bars at rest: the time code and the light
+    // meter are shown from here.
     emit updateAudio(displayLeft, displayRight);
-    if (blanked || (displayLeft == left * unitsPerLevel && displayRight == right * unitsPerLevel))
-        stopTicking(blanked, left, right);
+    if (framed.exchange(false))
+        restingTicks = 0;
+    else if (blanked || ++restingTicks >= restTicks)
+        stopTicking();
 }
 
-void AudioCtl::stopTicking(bool blanked, int left, int right)
+void AudioCtl::stopTicking()
 {
     m_timer.stop();
+    restingTicks = 0;
     ticking = false;
-    // A reading that came in meanwhile found the tick running and left it be.
-    if (blank != blanked || levelLeft != left || levelRight != right)
+    // A frame that came in meanwhile found the tick running and left it be.
+    if (framed)
         startTicking();
 }

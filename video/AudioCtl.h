@@ -11,9 +11,9 @@ class PLControl;
 // The audio meters: the peaks of the metered pair become two levels (0 to
 // 53, one per dB down to -52 dBFS); a 16 ms tick animates the displayed
 // values, which rise at once and fall back slowly. The tick runs only while
-// the bars have somewhere to go: from a reading that changes a level until
-// both bars stand at their levels, or until the main input loses its picture
-// and the bars have shown zero.
+// frames come in, that is while there is a picture: it stops when they have
+// stopped for a few ticks, or when the main input loses its picture and the
+// bars have shown zero.
 class AudioCtl : public QObject, public Singleton<AudioCtl>
 {
     Q_OBJECT
@@ -41,9 +41,8 @@ private:
     static int fall(int displayed, int level);
     // Starts the tick on the meters' own thread, once.
     void startTicking();
-    // Stops the tick after one that showed these levels, unless the
-    // readings moved on meanwhile.
-    void stopTicking(bool blanked, int left, int right);
+    // Stops the tick, unless a frame came in meanwhile.
+    void stopTicking();
 
     PLControl *m_pl;
     std::atomic<bool> blank{false};
@@ -52,6 +51,10 @@ private:
     std::atomic<bool> ticking{false};
     std::atomic<int> levelLeft{0};
     std::atomic<int> levelRight{0};
+    // A frame's reading came since the last tick.
+    std::atomic<bool> framed{false};
+    // Ticks in a row without a frame.
+    int restingTicks = 0;
     int displayLeft = 0;
     int displayRight = 0;
     QTimer m_timer;

@@ -62,48 +62,57 @@ TEST_F(BoardTest, AudioLevelsRiseAtOnceAndFallIn182Ticks)
     EXPECT_EQ(board().pl().field(SDI_AUX_CTL, 4, 4), 0u);
 }
 
-// The tick runs while the bars have somewhere to go: not before a reading,
-// not once both bars stand at their levels, and once more to show zero when
-// the main input loses its picture.
-TEST_F(BoardTest, TheMeterTicksOnlyWhileItsBarsMove)
+// The tick runs while frames come in, bars moving or not (the time code and
+// the light meter are shown from it), and rests a few ticks after the last
+// frame; losing the picture shows zero once, then it rests.
+TEST_F(BoardTest, TheMeterTicksOnlyWhileFramesComeIn)
 {
     AudioCtl *audio = AudioCtl::getInstance();
     QSignalSpy spy(audio, &AudioCtl::updateAudio);
     auto shows = [&](int value) { return spy.count() > 0 && spy.last().at(0).toInt() == value; };
+    // Frames at 25 a second for a while.
+    auto frames = [&](int ms) {
+        for (int elapsed = 0; elapsed < ms; elapsed += 40) {
+            audio->update();
+            QTest::qWait(40);
+        }
+    };
     QTest::qWait(200);
-    EXPECT_EQ(spy.count(), 0) << "nothing to meter";
+    EXPECT_EQ(spy.count(), 0) << "no picture, nothing to meter";
 
-    // A quiet tone, 43 dB down: level 10 at once, then the bars rest, also
-    // while the same level keeps being read.
+    // A quiet tone, 43 dB down: level 10 at once; the tick goes on with the
+    // bars at rest, about every 16 ms.
     board().pl().set(AUD_AES_MAX, 233u << 16 | 233u);
     board().pl().set(AUD_FRM_CNT, 800u);
-    audio->update();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(70); }, 2000));
-    audio->update();
-    QTest::qWait(200);
-    EXPECT_EQ(spy.count(), 1);
+    frames(400);
+    EXPECT_TRUE(shows(70));
+    EXPECT_GE(spy.count(), 15);
 
-    // Silence: 2 units a tick from 70 down to 6, then 0, then rest.
+    // No more frames: a few ticks, then rest.
+    const int stopped = spy.count();
+    QTest::qWait(300);
+    const int rested = spy.count();
+    EXPECT_LE(rested - stopped, 10);
+    QTest::qWait(200);
+    EXPECT_EQ(spy.count(), rested);
+
+    // Silence: 2 units a tick from 70 down to 6, then 0.
     board().pl().set(AUD_FRM_CNT, 0u);
-    audio->update();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(0); }, 3000));
-    const int fallen = spy.count();
-    EXPECT_EQ(fallen, 1 + 33);
-    QTest::qWait(200);
-    EXPECT_EQ(spy.count(), fallen);
+    frames(800);
+    EXPECT_TRUE(shows(0));
 
-    // The picture goes while the bars rest at the tone: zero once, then rest.
+    // The picture goes: zero once, then rest.
     board().pl().set(AUD_FRM_CNT, 800u);
-    audio->update();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(70); }, 2000));
+    frames(200);
+    ASSERT_TRUE(shows(70));
     audio->setAudio(true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return shows(0); }, 2000));
+    QTest::qWait(100);
     const int blanked = spy.count();
-    audio->setAudio(true);
     QTest::qWait(200);
     EXPECT_EQ(spy.count(), blanked);
-    // The next reading brings the bars back.
-    audio->update();
+    // The next frame brings the bars back.
+    frames(120);
     EXPECT_TRUE(QTest::qWaitFor([&] { return shows(70); }, 2000));
 }
 
