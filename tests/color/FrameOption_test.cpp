@@ -108,7 +108,7 @@ protected:
     Capture captureFile(int width, int height, const std::string &suffix)
     {
         std::string format = suffix;
-        EXPECT_TRUE(option->setFrameSuffix(format));
+        EXPECT_TRUE(FrameOption::setFrameSuffix(format));
         Capture result;
         const std::vector<fs::path> before = files();
         result.code = capture(width, height);
@@ -449,15 +449,15 @@ TEST_F(FrameOptionTest, CapturesWithinOneSecondKeepEachOther)
     ASSERT_TRUE(board().tree().insertUsb('b'));
     sdiSource("1920x1080", "25p", false);
     std::string suffix = "fm";
-    ASSERT_TRUE(option->setFrameSuffix(suffix));
+    ASSERT_TRUE(FrameOption::setFrameSuffix(suffix));
     for (int i = 0; i < 3; ++i)
         ASSERT_EQ(capture(1920, 1080), FrameOption::SAVE_DONE);
     EXPECT_EQ(files().size(), 3u);
 
     std::string unknown = "jpg";
-    EXPECT_FALSE(option->setFrameSuffix(unknown));
+    EXPECT_FALSE(FrameOption::setFrameSuffix(unknown));
     std::string current;
-    option->getFrameSuffix(current);
+    FrameOption::getFrameSuffix(current);
     EXPECT_EQ(current, ".fm");
 }
 
