@@ -221,6 +221,11 @@ TEST_F(SelectWidgetTest, APresetChosenOnThePageShowsThroughTheLogicAsTheFileSays
 
     page->hide();
     EXPECT_NE(read(workFile("Lut/LutFile.ini")).find(presetCube), std::string::npos);
+    // Opened again, the picker shows the LUT in force as the chosen row.
+    showPage(*page);
+    const QList<QListWidgetItem *> chosen = list()->selectedItems();
+    ASSERT_EQ(chosen.size(), 1);
+    EXPECT_EQ(chosen[0]->text(), presetCube);
 }
 
 TEST_F(SelectWidgetTest, AUserLutThatDoesNotLoadLeavesTheLutAsItWasAndSaysSo)
@@ -315,6 +320,7 @@ TEST_F(SelectWidgetTest, EraseRemovesTheChosenUserLutsAndTheirRows)
     page->setMode(SelectWidget::SELECT_ERASE);
     showPage(*page);
     EXPECT_EQ(child<QPushButton>(*page, "selectConfirm")->text(), "删除");
+    EXPECT_EQ(hint(), "");
     QSignalSpy erased(page.get(), &SelectWidget::signalEraseLutSuccess);
     tapRow("x.cube");
     tapRow("z.cube");
@@ -324,6 +330,12 @@ TEST_F(SelectWidgetTest, EraseRemovesTheChosenUserLutsAndTheirRows)
     EXPECT_FALSE(fs::exists(workFile("Lut/User/x.cube")));
     EXPECT_TRUE(fs::exists(workFile("Lut/User/y.cube")));
     EXPECT_FALSE(fs::exists(workFile("Lut/User/z.cube")));
+    tapRow("y.cube");
+    click(child<QPushButton>(*page, "selectConfirm"));
+    EXPECT_EQ(erased.count(), 2);
+    page->hide();
+    showPage(*page);
+    EXPECT_EQ(hint(), "没有文件");
 }
 
 TEST_F(SelectWidgetTest, AChosenCaptureFillsTheCompareMemoryAndShowsWhenCompareIsOn)
