@@ -210,6 +210,26 @@ TEST_F(SelectWidgetTest, APresetChosenOnThePageShowsThroughTheLogicAsTheFileSays
     }
     EXPECT_GT(checked, 50);
 
+    // Colours all over the cube, through the same LUT block: every
+    // tetrahedron of the interpolation.
+    QImage colours(4096, 1, QImage::Format_RGB30);
+    auto *pixels = reinterpret_cast<uint32_t *>(colours.scanLine(0));
+    uint32_t seed = 12345;
+    for (int i = 0; i < colours.width(); ++i) {
+        seed = seed * 1103515245u + 12345u;
+        pixels[i] = seed & 0x3FFFFFFFu;
+    }
+    const QImage graded = sim::PanelPicture::adjusted(colours, board().picture().mainSource(),
+                                                      board().picture().latched(), board().pl());
+    int far = 0;
+    for (int i = 0; i < colours.width(); ++i) {
+        const std::array<int, 3> expected = cube.apply(components(pixels[i]));
+        const std::array<int, 3> found = components(reinterpret_cast<const uint32_t *>(graded.constScanLine(0))[i]);
+        for (size_t c = 0; c < 3; ++c)
+            far += std::abs(found[c] - expected[c]) > 1;
+    }
+    EXPECT_EQ(far, 0);
+
     // The compare view: the picture as it comes left of the split.
     LutCtl::getInstance()->lutPreviewPosition(960);
     LutCtl::getInstance()->lutPreviewEnable(true);
