@@ -418,6 +418,9 @@ bool FrameOption::saveOriginData(const std::string &file, const Request &request
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, rawFileMode);
     if (fd < 0)
         return false;
+    // The mode whatever the process's file-creation mask, where the stick's
+    // file system keeps modes at all.
+    static_cast<void>(::fchmod(fd, rawFileMode));
     const bool written = writeAll(fd, lines) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {

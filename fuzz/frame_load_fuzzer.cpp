@@ -25,19 +25,21 @@ constexpr size_t lineWords = FrameOption::memoryStride;
 constexpr size_t rawBytes = static_cast<size_t>(FrameOption::lineBytes) * FrameOption::frameHeight;
 const char *const formats[] = {"fm", "bmp", "png", "tiff"};
 
+// Made once, kept to the end: the folder goes at exit, after every input.
 const std::string &scratchDir()
 {
-    static const std::string dir = [] {
+    static const std::string *dir = [] {
         std::string pattern = "/dev/shm/frame-fuzz-XXXXXX";
         if (mkdtemp(pattern.data()) == nullptr)
             std::abort();
+        auto *made = new std::string(pattern);
         std::atexit([] {
             std::error_code ignored;
-            std::filesystem::remove_all(scratchDir(), ignored);
+            std::filesystem::remove_all(*dir, ignored);
         });
-        return pattern;
+        return made;
     }();
-    return dir;
+    return *dir;
 }
 
 std::string rawRecipe(const std::string &body)
