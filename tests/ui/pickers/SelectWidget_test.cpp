@@ -1,4 +1,5 @@
 #include "FrameCtl.h"
+#include "FrameOption.h"
 #include "HardwarePath.h"
 #include "LutConfig.h"
 #include "LutCtl.h"
@@ -404,9 +405,13 @@ TEST_F(SelectWidgetTest, WithCompareOffALoadedCaptureStaysHidden)
     showPage(*page);
     auto *memory = static_cast<uint32_t *>(FrameCtl::getInstance()->loadAddress());
     memory[0] = 0;
+    int completions = 0;
+    QObject receiver;
+    QObject::connect(FrameOption::getInstance(), &FrameOption::frameCompleted, &receiver, [&](int) { ++completions; });
     tapRow("shot.tiff");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return memory[0] == 1023u; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completions == 1; }, 5000));
     QTest::qWait(50);
+    EXPECT_EQ(memory[0], 1023u);
     EXPECT_EQ(field(FRAME_CAP_CTL, 4, 4), 0u);
 }
 
