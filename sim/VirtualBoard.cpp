@@ -1,6 +1,7 @@
 #include "VirtualBoard.h"
 
 #include "HardwarePath.h"
+#include "System.h"
 
 #include <cstdlib>
 #include <unistd.h>
@@ -8,12 +9,14 @@
 namespace sim {
 
 VirtualBoard::VirtualBoard(const std::string &root)
-    : m_tree(root), m_pl(std::make_unique<PLModel>(m_tree.path("/dev/mem"))), m_platform(m_tree),
+    : m_tree(root), m_pl(std::make_unique<PLModel>(m_tree.path("/dev/mem"))), m_scanReceiver(m_tree),
+      m_platform(m_tree),
       m_interrupts(std::make_unique<InterruptModel>(m_tree)),
       m_mcu(std::make_unique<McuModel>(m_tree.serial())),
       m_video(std::make_unique<VideoModel>(m_tree, *m_pl, *m_interrupts)),
       m_picture(std::make_unique<PictureModel>(*m_pl, *m_video, *m_interrupts))
 {
+    m_system.onSpiMessage([this](const std::vector<uint8_t> &message) { m_scanReceiver.receive(message); });
     // Power off (0x0D): the MCU removes the power.
     m_mcu->onCommand(0x0D, [this](const McuModel::Frame &) { m_platform.cutPower(); });
     if (m_tree.ok()) {
@@ -23,6 +26,12 @@ VirtualBoard::VirtualBoard(const std::string &root)
         if (m_pl->ok())
             m_picture->start();
     }
+}
+
+VirtualBoard::~VirtualBoard()
+{
+    if (&hw::system() == &m_system)
+        hw::installSystem(nullptr);
 }
 
 bool VirtualBoard::ok() const

@@ -9,6 +9,7 @@
 #include "OutputCapture.h"
 #include "PanelView.h"
 #include "PlatformCommands.h"
+#include "RfCommands.h"
 #include "ScenarioRunner.h"
 #include "TouchCommands.h"
 #include "VideoCommands.h"
@@ -127,6 +128,7 @@ int main(int argc, char **argv)
     sim::addMcuCommands(commands);
     sim::addInterruptCommands(commands);
     sim::addPlatformCommands(commands);
+    sim::addRfCommands(commands);
     sim::addVideoCommands(commands);
     sim::addTouchCommands(commands);
     sim::addFrameCommands(commands);
