@@ -3,9 +3,12 @@
 # builds with the compiler cache, and names the command that failed when a
 # step fails.
 
+# What building and running the simulator needs, and what the tests add
+# (the fuzzers' compiler and runtime, the image plug-ins, a virtual display
+# and screenshots for running the window by hand).
 FIELDMON_PACKAGES="build-essential cmake ccache libgtest-dev libgmock-dev libbenchmark-dev qtbase5-dev \
-qttools5-dev qttools5-dev-tools qt5-image-formats-plugins xvfb xauth imagemagick clang libclang-rt-14-dev \
-librsvg2-bin fonts-wqy-microhei"
+qttools5-dev qttools5-dev-tools librsvg2-bin fonts-wqy-microhei"
+FIELDMON_TEST_PACKAGES="clang libclang-rt-14-dev qt5-image-formats-plugins xvfb xauth imagemagick"
 
 set -E
 trap 'echo "$(basename "$0"): failed: $BASH_COMMAND" >&2' ERR
@@ -73,6 +76,11 @@ require_packages() {
 ensure_packages() {
     # shellcheck disable=SC2086
     require_packages $FIELDMON_PACKAGES
+}
+
+ensure_test_packages() {
+    # shellcheck disable=SC2086
+    require_packages $FIELDMON_PACKAGES $FIELDMON_TEST_PACKAGES
 }
 
 # The compiler cache serves every checkout of the project alike: paths are

@@ -34,7 +34,7 @@ const char *const keyNames[3] = {"F1", "F2", "F3"};
 
 // The history's marks: a line issued, its outcome.
 const QString issuedMark = QStringLiteral("> ");
-const QString passedMark = QStringLiteral("  ok: ");
+const QString passedMark = QStringLiteral("  ok");
 const QString failedMark = QStringLiteral("  failed: ");
 const QString errorMark = QStringLiteral("  error: ");
 
@@ -381,7 +381,27 @@ bool ControlWindow::issue(const QString &text)
     }
     lineError->hide();
     history->appendPlainText(issued);
+    reflect(text.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts));
     return true;
+}
+
+void ControlWindow::reflect(const QStringList &words)
+{
+    // A typed "input" or "sdi cable" shows in the controls it stands for.
+    if (words.size() == 3 && words[0] == QLatin1String("input")) {
+        const int channel = words[1] == QLatin1String("main") ? 0 : 1;
+        InputRow &input = inputs[channel];
+        if (input.source->currentText() != words[2]) {
+            const QSignalBlocker blocker(input.source);
+            input.source->setCurrentText(words[2]);
+            const QSignalBlocker formatBlocker(input.format);
+            input.format->clear();
+            input.format->addItems(formats(words[2]));
+        }
+    } else if (words.size() == 3 && words[0] == QLatin1String("sdi") && words[1] == QLatin1String("cable")) {
+        const QSignalBlocker blocker(sdiCable);
+        sdiCable->setChecked(words[2] == QLatin1String("in"));
+    }
 }
 
 void ControlWindow::followScript(ScenarioRunner &runner)

@@ -69,6 +69,7 @@ private:
     // Sends the row's picture, or takes it away, as its controls say.
     void applySignal(int channel);
     void selectSource(int channel);
+    void reflect(const QStringList &words);
     void holdKey(InterruptModel::Key key, bool down);
     void appendLog(const QString &line);
     void scriptProgress(int number, int status, const QString &message);

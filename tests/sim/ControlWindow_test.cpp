@@ -78,7 +78,7 @@ protected:
     QString history() { return find<QPlainTextEdit>("commandHistory")->toPlainText(); }
 
     // The line and its outcome reached the history.
-    bool ran(const QString &line, const QString &outcome = QStringLiteral("  ok: "))
+    bool ran(const QString &line, const QString &outcome = QStringLiteral("  ok"))
     {
         return waitUntil([&] {
             const QString text = history();
@@ -229,6 +229,16 @@ TEST_F(ControlWindowTest, TheCommandLineTakesExactlyTheScenarioLanguage)
     EXPECT_TRUE(line->text().isEmpty());
     ASSERT_TRUE(ran("usb insert c"));
     EXPECT_EQ(board().tree().usbLetter(), 'c');
+
+    // Typed lines for which there are controls show in them.
+    type(QStringLiteral("input assist HDMI"));
+    ASSERT_TRUE(ran("input assist HDMI"));
+    EXPECT_EQ(find<QComboBox>("assistSource")->currentText(), QStringLiteral("HDMI"));
+    EXPECT_EQ(find<QComboBox>("assistFormat")->itemText(0), sim::ControlWindow::formats("HDMI").front());
+    type(QStringLiteral("sdi cable out"));
+    ASSERT_TRUE(ran("sdi cable out"));
+    EXPECT_FALSE(find<QCheckBox>("sdiCable")->isChecked());
+    EXPECT_EQ(history().count(QStringLiteral("> ")), 3) << "each typed once, no control issued its own";
 
     // A check that does not hold says what it found; a blank line is no command.
     type(QStringLiteral("expect visible noSuchWidget true"));
