@@ -12,19 +12,8 @@ configure_build
 echo "Building the application, the simulator and the tests"
 build_targets
 
-log=build/Testing/ctest.log
-mkdir -p build/Testing
-echo "Running the tests (full output: $log)"
-status=0
-(cd build && ctest --output-on-failure -j"$(nproc)" "$@") 2>&1 | tee "$log" | awk '
-    /^ *[0-9]+\/[0-9]+ Test +#/ {
-        split($1, count, "/")
-        if ($0 ~ /\*\*\*|Failed|Timeout|Exception|Not Run/) { failed++; print "  FAILED: " $0; fflush() }
-        tenth = int(count[1] * 10 / count[2])
-        if (tenth > shown) { shown = tenth; printf "  %d of %d tests done, %d failed\n", count[1], count[2], failed; fflush() }
-        next
-    }
-    /tests passed|tests failed out of|Total Test time|^The following tests|^[ \t]+[0-9]+ - / { print; fflush() }
-' || status=$?
-[ "$status" -eq 0 ] || { echo "test.sh: tests failed (ctest), see $log" >&2; exit "$status"; }
+if ! run_ctest build "$@"; then
+    echo "test.sh: failed: ctest (see build/Testing/ctest.log)" >&2
+    exit 1
+fi
 scripts/fuzz.sh

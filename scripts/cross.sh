@@ -63,6 +63,9 @@ deploy/package.sh "$build_dir" out/fieldmon-armhf.tar.gz
 if [ $run_tests -eq 1 ]; then
     echo "Building the test programs for ARM"
     cmake --build "$build_dir" -j"$(nproc)"
-    echo "Running the tests under the emulator"
-    (cd "$build_dir" && ctest -j"$(nproc)" --output-on-failure "$@")
+    echo "Under the emulator:"
+    if ! run_ctest "$build_dir" "$@"; then
+        echo "cross.sh: failed: ctest under the emulator (see $build_dir/Testing/ctest.log)" >&2
+        exit 1
+    fi
 fi

@@ -106,3 +106,27 @@ build_targets() {
     done
     cmake --build build -j"$(nproc)" "${targets[@]}"
 }
+
+# run_ctest <build dir> [ctest arguments]: the whole suite; prints the
+# progress in tenths, every failure as it happens, the reasons of tests
+# skipped, and CTest's summary. The full output goes to
+# <build dir>/Testing/ctest.log.
+run_ctest() {
+    local dir=$1 status=0
+    shift
+    mkdir -p "$dir/Testing"
+    echo "Running the tests (full output: $dir/Testing/ctest.log)"
+    (cd "$dir" && ctest --output-on-failure -j"$(nproc)" "$@") 2>&1 | tee "$dir/Testing/ctest.log" | awk '
+        /^ *[0-9]+\/[0-9]+ Test +#/ {
+            split($1, count, "/")
+            if ($0 ~ /\*\*\*(Failed|Timeout|Exception|Not Run)/) { failed++; print "  FAILED: " $0; fflush() }
+            tenth = int(count[1] * 10 / count[2])
+            if (tenth > shown) { shown = tenth; printf "  %d of %d tests done, %d failed\n", count[1], count[2], failed; fflush() }
+            next
+        }
+        /tests passed|tests failed out of|Total Test time|^The following tests|^[ \t]+[0-9]+ - / { print; fflush() }
+    ' || status=$?
+    awk '/^\[ RUN      \]/ { test = $4 } /^under emulation: / { print "  skipped " test ": " substr($0, 18) }' \
+        "$dir/Testing/Temporary/LastTest.log" 2>/dev/null | sort -u
+    return "$status"
+}
