@@ -38,6 +38,11 @@ void GammaCtl::gammaEnable(bool on)
     plfield::setBit(&pl, CALI_GAMMA_CTL, 0, on);
 }
 
+bool GammaCtl::getGammaEnable() const
+{
+    return enabled;
+}
+
 void GammaCtl::tableLoad()
 {
     if (memory == nullptr)

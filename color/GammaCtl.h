@@ -16,6 +16,7 @@ public:
     // while the gamma is enabled.
     void setGammaValue(int value);
     void gammaEnable(bool on);
+    bool getGammaEnable() const;
     // The own table into the logic's memory, flushed.
     void tableLoad();
 

@@ -15,8 +15,9 @@ public:
 
     // Refused, with nothing copied, when the chosen files and the .cube files
     // already in toDir would number more than maxFiles. A file of the same
-    // name is replaced only once its copy is complete, so a failed copy
-    // leaves it as it was. False when a copy failed.
+    // name is replaced only once its copy is complete and on the medium, so a
+    // failed copy or a power cut leaves it as it was. Names are bare file
+    // names; any other is refused. False when a file was not imported.
     static bool importFiles(const std::string &fromDir, const std::vector<std::string> &names,
                             const std::string &toDir);
 };

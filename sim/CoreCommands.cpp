@@ -274,11 +274,16 @@ Outcome withWidget(ScenarioContext &context, const std::string &name,
 {
     Outcome outcome = Outcome::failed("a widget named " + name, "none");
     const bool ran = context.onUi([&](QWidget &window) {
-        QWidget *widget = window.objectName() == QString::fromStdString(name)
-                              ? &window
-                              : window.findChild<QWidget *>(QString::fromStdString(name));
-        if (widget != nullptr)
-            outcome = inspect(*widget);
+        // "Page/child" names a child inside a named page, where several
+        // pages have children of the same name.
+        QWidget *widget = &window;
+        for (const QString &part : QString::fromStdString(name).split(QLatin1Char('/'))) {
+            if (widget->objectName() != part)
+                widget = widget->findChild<QWidget *>(part);
+            if (widget == nullptr)
+                return;
+        }
+        outcome = inspect(*widget);
     });
     if (!ran)
         return Outcome::failed("a running application", "it has ended");

@@ -46,6 +46,7 @@ DeviceTree::DeviceTree(const std::string &root) : m_root(root)
     else
         makeLink("/dev/ttyPS1", m_serial.slavePath());
 
+    writeFile(spiDevice, "");
     writeFile("/sys/class/gpio/export", "");
     for (int line : gpioLines) {
         const std::string dir = "/sys/class/gpio/gpio" + std::to_string(line + gpioBase);

@@ -14,6 +14,8 @@ namespace sim {
 //   dev/mem            sparse file covering every physical address of the map
 //   dev/uio0..uio5     the interrupt lines, raw pseudo-terminals
 //   dev/ttyPS1         the MCU line, a raw pseudo-terminal
+//   dev/spidev1.0      the scan receiver's SPI bus (its requests go through
+//                      the system effects)
 //   sys/class/gpio     export file and the board's lines (sysfs numbers)
 //   sys/bus/iio/...    die temperature and scan-receiver level
 //   tmp/, run/media/   service FIFO folder, USB mount points
@@ -27,6 +29,7 @@ public:
     static constexpr std::array<int, 5> gpioLines = {12, 13, 17, 25, 26};
     static constexpr const char *temperatureFile = "/sys/bus/iio/devices/iio:device0/in_temp0_raw";
     static constexpr const char *levelFile = "/sys/bus/iio/devices/iio:device0/in_voltage8_vpvn_raw";
+    static constexpr const char *spiDevice = "/dev/spidev1.0";
 
     // Builds the tree under root (created if missing); ok() tells whether every
     // piece could be made, error() what failed first.

@@ -149,7 +149,8 @@ private:
 // output, USB stick, screenshots.
 void addCoreCommands(CommandTable &commands);
 
-// Looks a widget up by object name (the window itself included) on the
+// Looks a widget up by object name (the window itself included), or by a
+// path of names ("ResetSystem/msgOk") where names repeat, on the
 // user-interface thread and hands it to inspect; the outcome says when there
 // is no such widget or no application.
 Outcome withWidget(ScenarioContext &context, const std::string &name,

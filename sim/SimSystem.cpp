@@ -29,13 +29,38 @@ bool SimSystem::setClock(const struct timeval &time)
     return true;
 }
 
-int SimSystem::spiIoctl(int, unsigned long request, void *argument)
+int SimSystem::spiIoctl(int fd, unsigned long request, void *argument)
 {
+    if (fd < 0) {
+        errno = EBADF;
+        return -1;
+    }
     if (argument == nullptr) {
         errno = EFAULT;
         return -1;
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::vector<uint8_t> message;
+    std::function<void(const std::vector<uint8_t> &)> device;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_failingRequests.count(request) != 0) {
+            errno = EIO;
+            return -1;
+        }
+        const int result = answer(request, argument, message);
+        if (result < 0 || message.empty())
+            return result;
+        m_spi.push_back(message);
+        device = m_spiDevice;
+    }
+    // Outside the lock: the device may take its time and call back into the board.
+    if (device)
+        device(message);
+    return static_cast<int>(message.size());
+}
+
+int SimSystem::answer(unsigned long request, void *argument, std::vector<uint8_t> &message)
+{
     switch (request) {
     case SPI_IOC_WR_MODE:
         m_settings.mode = *static_cast<uint8_t *>(argument);
@@ -60,7 +85,7 @@ int SimSystem::spiIoctl(int, unsigned long request, void *argument)
         const auto *tx = reinterpret_cast<const uint8_t *>(static_cast<uintptr_t>(transfer->tx_buf));
         auto *rx = reinterpret_cast<uint8_t *>(static_cast<uintptr_t>(transfer->rx_buf));
         if (tx != nullptr)
-            m_spi.emplace_back(tx, tx + transfer->len);
+            message.assign(tx, tx + transfer->len);
         // The synthesizer has no read-back: its data line stays low.
         if (rx != nullptr)
             std::memset(rx, 0, transfer->len);
@@ -76,6 +101,21 @@ void SimSystem::onRestart(std::function<void()> action)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_restartAction = std::move(action);
+}
+
+void SimSystem::onSpiMessage(std::function<void(const std::vector<uint8_t> &message)> device)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_spiDevice = std::move(device);
+}
+
+void SimSystem::failSpiRequest(unsigned long request, bool failing)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (failing)
+        m_failingRequests.insert(request);
+    else
+        m_failingRequests.erase(request);
 }
 
 int SimSystem::restartCount() const

@@ -1,6 +1,7 @@
 #include "VirtualBoard.h"
 
 #include "HardwarePath.h"
+#include "System.h"
 
 #include <cstdlib>
 #include <unistd.h>
@@ -8,11 +9,13 @@
 namespace sim {
 
 VirtualBoard::VirtualBoard(const std::string &root)
-    : m_tree(root), m_pl(std::make_unique<PLModel>(m_tree.path("/dev/mem"))), m_platform(m_tree),
+    : m_tree(root), m_pl(std::make_unique<PLModel>(m_tree.path("/dev/mem"))), m_scanReceiver(m_tree),
+      m_platform(m_tree),
       m_interrupts(std::make_unique<InterruptModel>(m_tree)),
       m_mcu(std::make_unique<McuModel>(m_tree.serial())),
       m_video(std::make_unique<VideoModel>(m_tree, *m_pl, *m_interrupts))
 {
+    m_system.onSpiMessage([this](const std::vector<uint8_t> &message) { m_scanReceiver.receive(message); });
     // Power off (0x0D): the MCU removes the power.
     m_mcu->onCommand(0x0D, [this](const McuModel::Frame &) { m_platform.cutPower(); });
     if (m_tree.ok()) {
@@ -20,6 +23,12 @@ VirtualBoard::VirtualBoard(const std::string &root)
         m_mcu->start();
         m_video->start();
     }
+}
+
+VirtualBoard::~VirtualBoard()
+{
+    if (&hw::system() == &m_system)
+        hw::installSystem(nullptr);
 }
 
 bool VirtualBoard::ok() const

@@ -5,6 +5,7 @@
 #include "McuModel.h"
 #include "PLModel.h"
 #include "PlatformModel.h"
+#include "ScanReceiverModel.h"
 #include "SimSystem.h"
 #include "VideoModel.h"
 
@@ -21,6 +22,9 @@ class VirtualBoard
 {
 public:
     explicit VirtualBoard(const std::string &root);
+    // Takes its system effects back from the application: a thread still
+    // running afterwards meets refusals rather than a board that is gone.
+    ~VirtualBoard();
 
     bool ok() const;
     std::string error() const;
@@ -33,6 +37,7 @@ public:
     McuModel &mcu() { return *m_mcu; }
     VideoModel &video() { return *m_video; }
     PlatformModel &platform() { return m_platform; }
+    ScanReceiverModel &scanReceiver() { return m_scanReceiver; }
 
     // A fresh, empty hardware root in memory-backed storage where there is some.
     static std::string makeTemporaryRoot();
@@ -40,6 +45,8 @@ public:
 private:
     DeviceTree m_tree;
     std::unique_ptr<PLModel> m_pl;
+    // Before the system effects, which hand it the SPI messages.
+    ScanReceiverModel m_scanReceiver;
     SimSystem m_system;
     // Before the MCU model, which reports to it from its own thread.
     PlatformModel m_platform;

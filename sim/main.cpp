@@ -9,6 +9,7 @@
 #include "McuCommands.h"
 #include "OutputCapture.h"
 #include "PlatformCommands.h"
+#include "RfCommands.h"
 #include "ScenarioRunner.h"
 #include "SimOptions.h"
 #include "TouchCommands.h"
@@ -129,6 +130,7 @@ int main(int argc, char **argv)
     sim::addMcuCommands(commands);
     sim::addInterruptCommands(commands);
     sim::addPlatformCommands(commands);
+    sim::addRfCommands(commands);
     sim::addVideoCommands(commands);
     sim::addTouchCommands(commands);
     if (!options.parse(argc, argv, error)) {

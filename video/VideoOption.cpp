@@ -478,9 +478,14 @@ void VideoOption::applyCrop(unsigned short x, unsigned short y)
     resizeZoomPosition();
 }
 
+// A place chosen for the zoom window: later zoom steps and drags start from
+// it, and the scaler takes it at once.
 void VideoOption::resizeZoomPosition(unsigned short x, unsigned short y)
 {
+    panX = x;
+    panY = y;
     applyCrop(x, y);
+    m_resize->resizeUpdate();
 }
 
 void VideoOption::resizeZoomPosition()

@@ -236,3 +236,20 @@ TEST_F(LutCtlTest, ImportReplacesByNameAndAFailedCopyKeepsTheOldFile)
         left.push_back(entry.path().filename().string());
     EXPECT_EQ(left, std::vector<std::string>{"grade.cube"}) << "no partial file left behind";
 }
+
+TEST_F(LutCtlTest, ImportTakesBareFileNamesOnly)
+{
+    const std::string stick = workFile("stick");
+    const std::string user = workFile("Lut/User");
+    fs::create_directories(stick + "/sub");
+    fs::create_directories(user);
+    writeText(workFile("outside.cube"), "outside");
+    writeText(stick + "/sub/inner.cube", "inner");
+    writeText(stick + "/grade.cube", "grade");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(LutImport::importFiles(stick, {"../outside.cube", "sub/inner.cube", "grade.cube"}, user));
+    EXPECT_PRED2(contains, testing::internal::GetCapturedStderr(), "import ../outside.cube failed");
+    EXPECT_FALSE(fs::exists(workFile("Lut/outside.cube")));
+    EXPECT_FALSE(fs::exists(user + "/sub"));
+    EXPECT_EQ(readText(user + "/grade.cube"), "grade");
+}

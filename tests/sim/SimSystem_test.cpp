@@ -1,5 +1,7 @@
 #include "BoardTest.h"
 
+#include <cerrno>
+#include <filesystem>
 #include <linux/spi/spidev.h>
 
 using SimSystemTest = BoardTest;
@@ -48,4 +50,28 @@ TEST_F(SimSystemTest, SpiBehavesLikeADeviceAndRecordsEveryMessage)
     EXPECT_EQ(rx[0] | rx[1] | rx[2], 0);
 
     EXPECT_EQ(hw::system().spiIoctl(5, 0x1234, &mode), -1);
+}
+
+TEST_F(SimSystemTest, ABoardThatIsGoneRefusesWhatItsThreadsStillAsk)
+{
+    {
+        sim::VirtualBoard other(sim::VirtualBoard::makeTemporaryRoot());
+        other.install();
+        uint8_t mode = 0;
+        EXPECT_EQ(hw::system().spiIoctl(5, SPI_IOC_RD_MODE, &mode), 0);
+        std::error_code ignored;
+        std::filesystem::remove_all(other.tree().root(), ignored);
+    }
+    uint8_t mode = 0;
+    errno = 0;
+    EXPECT_EQ(hw::system().spiIoctl(5, SPI_IOC_RD_MODE, &mode), -1);
+    EXPECT_EQ(errno, ENODEV);
+    // A board that is not the installed one leaves the installed one alone.
+    board().install();
+    {
+        sim::VirtualBoard idle(sim::VirtualBoard::makeTemporaryRoot());
+        std::error_code ignored;
+        std::filesystem::remove_all(idle.tree().root(), ignored);
+    }
+    EXPECT_EQ(hw::system().spiIoctl(5, SPI_IOC_RD_MODE, &mode), 0);
 }

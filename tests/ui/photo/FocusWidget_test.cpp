@@ -1,0 +1,134 @@
+#include "FocusWidget.h"
+#include "KeyCtl.h"
+#include "PageTest.h"
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <array>
+#include <memory>
+
+namespace {
+
+class FocusWidgetTest : public PageTest
+{
+protected:
+    void build(const std::string &settings = std::string())
+    {
+        startStore(settings);
+        page = std::make_unique<FocusWidget>();
+        showPage(*page);
+    }
+
+    std::array<uint32_t, 3> colour()
+    {
+        return {field(FOCUS_ASSIST_CTL, 29, 20), field(FOCUS_ASSIST_CTL, 19, 10), field(FOCUS_ASSIST_CTL, 9, 0)};
+    }
+    bool peaking() { return field(SHARP_CONV_CTL, 0, 0) == 1u && field(SHARP_CONV_CTL, 2, 2) == 1u; }
+    uint32_t threshold() { return field(SHARP_CONV_CTL, 13, 4); }
+    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
+
+    std::unique_ptr<FocusWidget> page;
+};
+
+using Colour = std::array<uint32_t, 3>;
+
+} // namespace
+
+TEST_F(FocusWidgetTest, StoredSettingsReachTheLogicAtStart)
+{
+    build("[AppConfig]\nphotoFocusEnable=true\nphotoFocusColor=3\nphotoFocusValue=100\n");
+    EXPECT_EQ(colour(), (Colour{96, 0, 1020}));
+    EXPECT_TRUE(peaking());
+    EXPECT_EQ(threshold(), 8u) << "100 % is the most sensitive";
+    EXPECT_TRUE(button("focusEnable")->isChecked());
+    EXPECT_TRUE(button("focusColor3")->isChecked());
+    EXPECT_EQ(child<QLabel>(*page, "focusValue")->text(), "100%");
+
+    // Defaults: off, red, 30 %; the threshold waits for peaking to go on.
+    page.reset();
+    AppConfig::getInstance()->restoreDefaults();
+    page = std::make_unique<FocusWidget>();
+    showPage(*page);
+    EXPECT_EQ(colour(), (Colour{1020, 0, 0}));
+    EXPECT_EQ(field(SHARP_CONV_CTL, 0, 0), 0u);
+    click(button("focusEnable"));
+    EXPECT_TRUE(peaking());
+    EXPECT_EQ(threshold(), 218u);
+}
+
+TEST_F(FocusWidgetTest, BadStoredValuesShowAndPushValidOnes)
+{
+    build("[AppConfig]\nphotoFocusEnable=true\nphotoFocusColor=99\nphotoFocusValue=-5\n");
+    EXPECT_EQ(colour(), (Colour{1020, 0, 0}));
+    EXPECT_TRUE(button("focusColor1")->isChecked());
+    EXPECT_EQ(threshold(), 308u);
+    EXPECT_EQ(child<QSlider>(*page, "focusSlider")->value(), 0);
+
+    page.reset();
+    ASSERT_TRUE(AppConfig::getInstance()->setValue("photoFocusColor", 0));
+    ASSERT_TRUE(AppConfig::getInstance()->setValue("photoFocusValue", 1000));
+    page = std::make_unique<FocusWidget>();
+    EXPECT_EQ(colour(), (Colour{1020, 0, 0})) << "0 would paint black peaking";
+    EXPECT_EQ(threshold(), 8u);
+}
+
+TEST_F(FocusWidgetTest, ColourButtonsGiveThePeakingColoursAndAreSavedOnHide)
+{
+    build();
+    const std::array<Colour, 7> expected = {Colour{1020, 0, 0},   Colour{176, 1020, 0},  Colour{96, 0, 1020},
+                                            Colour{1020, 1020, 0}, Colour{0, 1020, 1020}, Colour{968, 0, 1020},
+                                            Colour{1020, 1020, 1020}};
+    for (int i = 1; i <= 7; ++i) {
+        click(button(qPrintable(QString("focusColor%1").arg(i))));
+        EXPECT_EQ(colour(), expected[i - 1]) << "colour " << i;
+    }
+    EXPECT_EQ(savedValue("photoFocusColor"), "1");
+    page->hide();
+    EXPECT_EQ(savedValue("photoFocusColor"), "7");
+}
+
+TEST_F(FocusWidgetTest, SensitivityBecomesTheThreshold)
+{
+    build("[AppConfig]\nphotoFocusEnable=true\n");
+    QSlider *slider = child<QSlider>(*page, "focusSlider");
+    const std::pair<int, uint32_t> cases[] = {{0, 308}, {1, 305}, {55, 143}, {99, 11}, {100, 8}};
+    for (const auto &[percent, level] : cases) {
+        slide(slider, percent);
+        EXPECT_EQ(threshold(), level) << percent << " %";
+    }
+    EXPECT_EQ(child<QLabel>(*page, "focusValue")->text(), "100%");
+    page->hide();
+    EXPECT_EQ(savedValue("photoFocusValue"), "100");
+
+    // Set while peaking is off, it takes effect when peaking goes on.
+    page->show();
+    click(button("focusEnable"));
+    EXPECT_EQ(field(SHARP_CONV_CTL, 0, 0), 0u);
+    slide(slider, 0);
+    click(button("focusEnable"));
+    EXPECT_EQ(threshold(), 308u);
+}
+
+TEST_F(FocusWidgetTest, TheFrontKeyTogglesPeakingAsTheSwitchDoes)
+{
+    build();
+    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_FOCUS_PEAKING);
+    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_ZEBRA);
+    clickKey(KeyCtl::F1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return peaking(); }, 5000));
+    EXPECT_TRUE(button("focusEnable")->isChecked());
+    clickKey(KeyCtl::F2);
+    QTest::qWait(50);
+    EXPECT_TRUE(peaking()) << "another function leaves peaking alone";
+    page->hide();
+    EXPECT_EQ(savedValue("photoFocusEnable"), "true");
+
+    page->show();
+    click(button("focusEnable"));
+    EXPECT_EQ(field(SHARP_CONV_CTL, 0, 0), 0u);
+    page->hide();
+    EXPECT_EQ(savedValue("photoFocusEnable"), "false");
+}

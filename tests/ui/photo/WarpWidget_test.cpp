@@ -1,0 +1,113 @@
+#include "KeyCtl.h"
+#include "PageTest.h"
+#include "VideoOption.h"
+#include "WarpWidget.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+class WarpWidgetTest : public PageTest
+{
+protected:
+    void build(const std::string &settings = std::string())
+    {
+        startStore(settings);
+        page = std::make_unique<WarpWidget>();
+        showPage(*page);
+    }
+
+    // A 1920 x 1080 main input measured, as the window does when one arrives.
+    void sourceArrives() { VideoOption::getInstance()->setSize(VideoOption::MAIN_CHANNEL, 1920, 1080); }
+    // The picture's first and last line on the panel.
+    std::pair<uint32_t, uint32_t> lines()
+    {
+        return {field(LEFT_VER_SET, 15, 0), field(LEFT_VER_SET, 31, 16)};
+    }
+    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
+
+    std::unique_ptr<WarpWidget> page;
+};
+
+using Lines = std::pair<uint32_t, uint32_t>;
+const Lines fullPanel{6, 1446};
+
+} // namespace
+
+TEST_F(WarpWidgetTest, StoredDeSqueezeAppliesWithTheFirstPicture)
+{
+    build("[AppConfig]\nphotoWarpEnable=true\nphotoWarpRate=1.33x\n");
+    EXPECT_TRUE(VideoOption::getInstance()->isWarp());
+    EXPECT_TRUE(button("warpEnable")->isChecked());
+    EXPECT_TRUE(button("warpRate133")->isChecked());
+    sourceArrives();
+    EXPECT_EQ(lines(), (Lines{185, 1267}));
+}
+
+TEST_F(WarpWidgetTest, AnUnknownRateShowsAndUsesTwo)
+{
+    build("[AppConfig]\nphotoWarpEnable=true\nphotoWarpRate=3x\n");
+    EXPECT_TRUE(button("warpRate200")->isChecked());
+    sourceArrives();
+    EXPECT_EQ(lines(), (Lines{366, 1086}));
+}
+
+TEST_F(WarpWidgetTest, RateButtonsGiveTheirFactorsAndAreSavedOnHide)
+{
+    build("[AppConfig]\nphotoWarpEnable=true\n");
+    sourceArrives();
+    const std::pair<const char *, Lines> cases[] = {{"warpRate180", {326, 1126}},
+                                                    {"warpRate165", {290, 1162}},
+                                                    {"warpRate150", {246, 1206}},
+                                                    {"warpRate133", {185, 1267}},
+                                                    {"warpRate200", {366, 1086}}};
+    for (const auto &[name, expected] : cases) {
+        click(button(name));
+        EXPECT_EQ(lines(), expected) << name;
+    }
+    click(button("warpRate165"));
+    page->hide();
+    EXPECT_EQ(savedValue("photoWarpRate"), "1.65x");
+}
+
+TEST_F(WarpWidgetTest, TheSwitchAndItsFrontKeyToggleDeSqueeze)
+{
+    build("[AppConfig]\nphotoWarpRate=1.5x\n");
+    sourceArrives();
+    EXPECT_EQ(lines(), fullPanel);
+    click(button("warpEnable"));
+    EXPECT_EQ(lines(), (Lines{246, 1206}));
+    page->hide();
+    EXPECT_EQ(savedValue("photoWarpEnable"), "true");
+
+    page->show();
+    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_ANAMORPHIC);
+    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_ZOOM);
+    clickKey(KeyCtl::F1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lines() == fullPanel; }, 5000));
+    EXPECT_FALSE(button("warpEnable")->isChecked());
+    clickKey(KeyCtl::F2);
+    QTest::qWait(50);
+    EXPECT_FALSE(VideoOption::getInstance()->isWarp());
+    page->hide();
+    EXPECT_EQ(savedValue("photoWarpEnable"), "false");
+}
+
+TEST_F(WarpWidgetTest, TheSwitchFollowsAModeThatEndsDeSqueeze)
+{
+    build("[AppConfig]\nphotoWarpEnable=true\n");
+    sourceArrives();
+    VideoOption::getInstance()->enableLightMeterMode(true, true);
+    EXPECT_FALSE(button("warpEnable")->isChecked());
+    page->hide();
+    EXPECT_EQ(savedValue("photoWarpEnable"), "false");
+
+    // A favourite brings it back: the page shows and pushes it again.
+    ASSERT_TRUE(AppConfig::getInstance()->setValue("photoWarpEnable", true));
+    page->configUpdate();
+    EXPECT_TRUE(button("warpEnable")->isChecked());
+    EXPECT_TRUE(VideoOption::getInstance()->isWarp());
+    EXPECT_FALSE(VideoOption::getInstance()->isLightMeter());
+}

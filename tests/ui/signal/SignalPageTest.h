@@ -1,0 +1,48 @@
+#pragma once
+
+#include "McuLink.h"
+#include "PageTest.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+// A page of the signal menu on a board whose MCU link works, so that what the
+// page sends reaches the MCU at once. The page goes before the board does: its
+// scan thread uses the board's devices until it is gone.
+template <typename Page>
+class SignalPageTest : public PageTest
+{
+protected:
+    void TearDown() override
+    {
+        page.reset();
+        PageTest::TearDown();
+    }
+
+    void build(const std::string &settings = std::string(), bool link = true)
+    {
+        startStore(settings);
+        if (link) {
+            ASSERT_TRUE(startLink(board()));
+        }
+        page = std::make_unique<Page>();
+        showPage(*page);
+    }
+
+    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
+
+    // Waits until the MCU received so many values of the command.
+    bool waitForValues(uint8_t command, size_t count)
+    {
+        return waitUntil([&] { return mcuValues(command).size() >= count; }, std::chrono::seconds(5));
+    }
+
+    // Lets queued signals arrive for a while.
+    static void settle(int ms = 100) { QTest::qWait(ms); }
+
+    std::unique_ptr<Page> page;
+};

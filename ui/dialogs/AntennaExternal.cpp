@@ -1,0 +1,19 @@
+#include "AntennaExternal.h"
+
+#include "ui_AntennaExternal.h"
+
+AntennaExternal::AntennaExternal(QWidget *parent) : QFrame(parent), ui(new Ui_AntennaExternal)
+{
+    ui->setupUi(this);
+    translateUi();
+}
+
+AntennaExternal::~AntennaExternal()
+{
+    delete ui;
+}
+
+void AntennaExternal::translateUi()
+{
+    ui->labelText->setText(tr("请确保所有天线安装正确！"));
+}

@@ -1,0 +1,19 @@
+#include "ImportLutSuccess.h"
+
+#include "ui_ImportLutSuccess.h"
+
+ImportLutSuccess::ImportLutSuccess(QWidget *parent) : QFrame(parent), ui(new Ui_ImportLutSuccess)
+{
+    ui->setupUi(this);
+    translateUi();
+}
+
+ImportLutSuccess::~ImportLutSuccess()
+{
+    delete ui;
+}
+
+void ImportLutSuccess::translateUi()
+{
+    ui->labelText->setText(tr("导入自定义LUT文件成功"));
+}

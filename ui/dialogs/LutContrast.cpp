@@ -1,0 +1,19 @@
+#include "LutContrast.h"
+
+#include "ui_LutContrast.h"
+
+LutContrast::LutContrast(QWidget *parent) : QFrame(parent), ui(new Ui_LutContrast)
+{
+    ui->setupUi(this);
+    translateUi();
+}
+
+LutContrast::~LutContrast()
+{
+    delete ui;
+}
+
+void LutContrast::translateUi()
+{
+    ui->labelText->setText(tr("请确保LUT开启且加载有效文件"));
+}

@@ -1,0 +1,19 @@
+#include "ScreenFrameFail.h"
+
+#include "ui_ScreenFrameFail.h"
+
+ScreenFrameFail::ScreenFrameFail(QWidget *parent) : QFrame(parent), ui(new Ui_ScreenFrameFail)
+{
+    ui->setupUi(this);
+    translateUi();
+}
+
+ScreenFrameFail::~ScreenFrameFail()
+{
+    delete ui;
+}
+
+void ScreenFrameFail::translateUi()
+{
+    ui->labelText->setText(tr("截图失败 请插入USB设备"));
+}

@@ -1,0 +1,19 @@
+#include "ScreenFrameSuccess.h"
+
+#include "ui_ScreenFrameSuccess.h"
+
+ScreenFrameSuccess::ScreenFrameSuccess(QWidget *parent) : QFrame(parent), ui(new Ui_ScreenFrameSuccess)
+{
+    ui->setupUi(this);
+    translateUi();
+}
+
+ScreenFrameSuccess::~ScreenFrameSuccess()
+{
+    delete ui;
+}
+
+void ScreenFrameSuccess::translateUi()
+{
+    ui->labelText->setText(tr("截图成功 USB:Image/"));
+}

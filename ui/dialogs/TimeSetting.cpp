@@ -1,0 +1,19 @@
+#include "TimeSetting.h"
+
+#include "ui_TimeSetting.h"
+
+TimeSetting::TimeSetting(QWidget *parent) : QFrame(parent), ui(new Ui_TimeSetting)
+{
+    ui->setupUi(this);
+    translateUi();
+}
+
+TimeSetting::~TimeSetting()
+{
+    delete ui;
+}
+
+void TimeSetting::translateUi()
+{
+    ui->labelText->setText(tr("时间设置成功"));
+}

@@ -1,0 +1,396 @@
+#include "MarkDraw.h"
+
+#include <QPainter>
+#include <QString>
+#include <cmath>
+
+namespace {
+
+constexpr int screenW = 1920; // the OSD plane
+constexpr int screenH = 1080;
+
+struct Ratio {
+    const char *name;
+    const char *key;
+    QRect rect;
+};
+
+// The frames at full screen; the custom one until its ratio is known.
+const Ratio ratios[MarkDraw::rateCount] = {
+    {"1:1", "photoMarkRate11", QRect(QPoint(419, 1), QPoint(1498, 1079))},
+    {"4:3", "photoMarkRate43", QRect(QPoint(239, 1), QPoint(1679, 1079))},
+    {"5:3", "photoMarkRate53", QRect(QPoint(60, 1), QPoint(1859, 1079))},
+    {"16:9", "photoMarkRate169", QRect(QPoint(1, 1), QPoint(1919, 1079))},
+    {"2.35:1", "photoMarkRate2351", QRect(QPoint(1, 131), QPoint(1920, 946))},
+    {"2.40:1", "photoMarkRate2401", QRect(QPoint(1, 140), QPoint(1920, 938))},
+    {"9:16", "photoMarkRate916", QRect(QPoint(656, 1), QPoint(1261, 1079))},
+    {"custom", "photoMarkRateCustomEn", QRect(QPoint(1, 1), QPoint(1919, 1079))},
+};
+
+constexpr int paletteAlpha = 250;
+
+QColor paletteColor(int index)
+{
+    static const QColor palette[] = {
+        QColor(255, 0, 0, paletteAlpha),   QColor(44, 255, 0, paletteAlpha),  QColor(24, 0, 255, paletteAlpha),
+        QColor(255, 255, 0, paletteAlpha), QColor(0, 255, 255, paletteAlpha), QColor(242, 0, 255, paletteAlpha),
+        QColor(255, 217, 230, paletteAlpha),
+    };
+    const int count = static_cast<int>(sizeof(palette) / sizeof(palette[0]));
+    return index >= 1 && index <= count ? palette[index - 1] : palette[0];
+}
+
+int lineWidth(const std::string &name)
+{
+    if (name == "small")
+        return 2;
+    if (name == "large")
+        return 10;
+    return 6;
+}
+
+int safePercentOf(const std::string &text)
+{
+    for (const char *known : {"80", "85", "88", "90", "93"}) {
+        if (text == known)
+            return std::stoi(text);
+    }
+    return 90;
+}
+
+float warpFactor(const std::string &text)
+{
+    static const struct {
+        const char *text;
+        float factor;
+    } factors[] = {{"2x", 2.0f}, {"1.8x", 1.8f}, {"1.65x", 1.65f}, {"1.5x", 1.5f}, {"1.33x", 1.33f}};
+    for (const auto &each : factors) {
+        if (text == each.text)
+            return each.factor;
+    }
+    return 2.0f;
+}
+
+// Both half-screen layouts show the main picture at half size on the left.
+int picModeOf(int mode)
+{
+    if (mode == AssistChannelCtl::PIP_RIGHT_HALF)
+        return AssistChannelCtl::PIP_LEFT_HALF;
+    if (mode < AssistChannelCtl::PIP_LEFT_TOP || mode > AssistChannelCtl::PIP_LEFT_HALF)
+        return AssistChannelCtl::PIP_RIGHT_TOP;
+    return mode;
+}
+
+// A decimal number; text that is none, or no finite number, gives 0.
+float ratioNumber(const std::string &text)
+{
+    bool ok = false;
+    const float value = QString::fromStdString(text).trimmed().toFloat(&ok);
+    return ok && std::isfinite(value) ? value : 0.0f;
+}
+
+// The corner windows of the assist picture and the half-screen width.
+constexpr int assistWidth = 480;
+constexpr int assistHeight = 270;
+constexpr int assistRight = screenW - assistWidth;
+constexpr int assistBottom = screenH - assistHeight;
+constexpr int halfWidth = screenW / 2;
+
+constexpr int crossHalf = 10;
+const QColor lightMeterColor(33, 91, 165, 255);
+constexpr int lightMeterLineWidth = 2;
+
+} // namespace
+
+MarkDraw::MarkDraw(DrawMarkType type)
+    : type(type), markColor(paletteColor(1)), safeColor(paletteColor(1))
+{
+    for (int i = 0; i < rateCount; ++i)
+        rateRect[i] = ratios[i].rect;
+    configInit();
+    background.load(QStringLiteral(":/png/common/logo.png"));
+}
+
+void MarkDraw::configInit()
+{
+    appConfig->findValue("photoMarkEnable", markEnable);
+    int color = 1;
+    if (appConfig->findValue("photoMarkColor", color))
+        setMarkColor(color);
+    std::string text;
+    if (appConfig->findValue("photoMarkLine", text))
+        setMarkLine(text);
+    for (int i = 0; i < rateCount; ++i)
+        appConfig->findValue(ratios[i].key, rateEnable[i]);
+    if (appConfig->findValue("photoMarkRatioWidth", text))
+        customRatioWidth = ratioNumber(text);
+    if (appConfig->findValue("photoMarkRatioHeight", text))
+        customRatioHeight = ratioNumber(text);
+
+    appConfig->findValue("photoZoomEnable", zoomEnable);
+    appConfig->findValue("photoWarpEnable", warpEnable);
+    if (appConfig->findValue("photoWarpRate", text))
+        warpRate = warpFactor(text);
+    appConfig->findValue("inputPicEnable", picEnable);
+    if (appConfig->findValue("inputPicInPic", text))
+        picMode = picModeOf(AssistChannelCtl::picInPicMode(text));
+    if (appConfig->findValue("scanMode", text)) {
+        VideoOption::ScanMode mode;
+        VideoOption::scanModeFromText(text, mode);
+        scanMode = mode;
+    }
+
+    appConfig->findValue("photoSafeEnable", safeEnable);
+    if (appConfig->findValue("photoSafeColor", color))
+        setSafeColor(color);
+    if (appConfig->findValue("photoSafeLine", text))
+        setSafeLine(text);
+    if (appConfig->findValue("photoSafeRate", text))
+        setSafeRate(text);
+    appConfig->findValue("colorLightMeterEnable", lightMeterEnable);
+}
+
+void MarkDraw::setMarkColor(int index)
+{
+    markColor = paletteColor(index);
+}
+
+void MarkDraw::setMarkLine(const std::string &line)
+{
+    markWidth = lineWidth(line);
+}
+
+void MarkDraw::setMarkRate(const std::string &ratio, bool on)
+{
+    for (int i = 0; i < rateCount; ++i) {
+        if (ratio == ratios[i].name) {
+            rateEnable[i] = on;
+            return;
+        }
+    }
+}
+
+void MarkDraw::setMarkUserRate(float width, float height)
+{
+    customRatioWidth = width;
+    customRatioHeight = height;
+}
+
+void MarkDraw::setSafeColor(int index)
+{
+    safeColor = paletteColor(index);
+}
+
+void MarkDraw::setSafeLine(const std::string &line)
+{
+    safeWidth = lineWidth(line);
+}
+
+void MarkDraw::setSafeRate(const std::string &rate)
+{
+    safePercent = safePercentOf(rate);
+}
+
+void MarkDraw::setSafeMarkPercent(int percent)
+{
+    if (percent >= 1 && percent <= 100)
+        safePercent = percent;
+}
+
+void MarkDraw::lightMeterSetPosition(int x, int y)
+{
+    lightMeterX = qBound(0, x, screenW);
+    lightMeterY = qBound(0, y, screenH);
+}
+
+void MarkDraw::UpdateMark(bool zoom, bool warp, float warpRate, bool pic, AssistChannelCtl::PicInPicMode mode,
+                          VideoOption::ScanMode scanMode)
+{
+    zoomEnable = zoom;
+    warpEnable = warp;
+    if (std::isfinite(warpRate) && warpRate >= 1.0f)
+        this->warpRate = warpRate;
+    picEnable = pic;
+    picMode = picModeOf(mode);
+    const int scan = scanMode;
+    this->scanMode = scan >= VideoOption::SCAN_NORMAL && scan <= VideoOption::SCAN_PIX_TO_PIX ? scan
+                                                                                              : VideoOption::SCAN_NORMAL;
+}
+
+void MarkDraw::draw(QPaintDevice *device)
+{
+    if (noVideo)
+        return;
+    QPainter painter(device);
+    painter.setClipRect(0, 0, screenW, screenH);
+    drawFrameLines(painter);
+    drawSafeArea(painter);
+    drawLightMeter(painter);
+}
+
+void MarkDraw::drawBackground(QPaintDevice *device)
+{
+    if (!noVideo)
+        return;
+    QPainter painter(device);
+    painter.drawPixmap((screenW - background.width()) / 2, (screenH - background.height()) / 2,
+                       background);
+}
+
+void MarkDraw::drawFrameLines(QPainter &painter)
+{
+    if (!markEnable || zoomEnable)
+        return;
+    painter.save();
+    painter.setPen(QPen(markColor, markWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    for (int i = 0; i < rateCount; ++i) {
+        if (i == customRate)
+            updateCustomRect();
+        if (rateEnable[i])
+            drawRect(painter, rateRect[i], false);
+    }
+    painter.restore();
+}
+
+// A ratio that is no positive number, or so extreme that its frame would be
+// thinner than a pixel, keeps the frame of the last good one.
+void MarkDraw::updateCustomRect()
+{
+    const double width = customRatioWidth;
+    const double height = customRatioHeight;
+    if (!(width > 0) || !(height > 0))
+        return;
+    // Products before quotients: whole-number ratios give exact frames.
+    if (width * screenH > height * screenW) {
+        const double frameHeight = std::trunc(screenW * height / width - 1);
+        if (!(frameHeight >= 1))
+            return;
+        const int h = static_cast<int>(frameHeight);
+        const int top = (screenH - h) / 2 - 1;
+        rateRect[customRate] = QRect(QPoint(1, top), QPoint(screenW - 1, top + h - 1));
+    } else {
+        const double frameWidth = std::trunc(screenH * width / height - 1);
+        if (!(frameWidth >= 1))
+            return;
+        const int w = static_cast<int>(frameWidth);
+        const int left = (screenW - w) / 2 - 1;
+        rateRect[customRate] = QRect(QPoint(left, 1), QPoint(left + w - 1, screenH - 1));
+    }
+}
+
+void MarkDraw::drawSafeArea(QPainter &painter)
+{
+    if (!safeEnable || zoomEnable)
+        return;
+    const int h = screenH * safePercent / 100;
+    const int w = screenW * safePercent / 100;
+    const int top = (screenH - h) / 2;
+    const int left = (screenW - w) / 2;
+    painter.save();
+    painter.setPen(QPen(safeColor, safeWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    drawRect(painter, QRect(left, top, w, h), true);
+    painter.restore();
+}
+
+void MarkDraw::drawLightMeter(QPainter &painter)
+{
+    if (!lightMeterEnable)
+        return;
+    const int half = lightMeterSize / 2;
+    painter.save();
+    painter.setPen(QPen(lightMeterColor, lightMeterLineWidth));
+    painter.drawLine(lightMeterX - half, lightMeterY, lightMeterX + half, lightMeterY);
+    painter.drawLine(lightMeterX, lightMeterY - half, lightMeterX, lightMeterY + half);
+    painter.restore();
+}
+
+void MarkDraw::drawRect(QPainter &painter, const QRect &rect, bool centreCross)
+{
+    int left = rect.left();
+    int top = rect.top();
+    int width = rect.width();
+    int height = rect.height();
+    fitScanMode(left, top, width, height);
+    if (warpEnable) {
+        height = static_cast<int>(height / warpRate);
+        top = (screenH - height) / 2;
+    }
+    drawOutline(painter, left, top, width, height);
+    if (centreCross) {
+        const bool leftHalf = picEnable && picMode == AssistChannelCtl::PIP_LEFT_HALF
+                              && scanMode == VideoOption::SCAN_NORMAL;
+        const int cx = leftHalf ? halfWidth / 2 : screenW / 2;
+        const int cy = screenH / 2;
+        painter.drawLine(cx - crossHalf, cy, cx + crossHalf, cy);
+        painter.drawLine(cx, cy - crossHalf, cx, cy + crossHalf);
+    }
+}
+
+// Sources the scan mode does not fill the screen with: 2K and 4K DCI shown
+// whole, and pixel-to-pixel sources smaller than the panel.
+void MarkDraw::fitScanMode(int &left, int &top, int &width, int &height) const
+{
+    const int sourceWidth = appConfig->videoWidth(0);
+    const int sourceHeight = appConfig->videoHeight(0);
+    double factor = 1.0;
+    if (scanMode == VideoOption::SCAN_NORMAL
+        && ((sourceWidth == 2048 && sourceHeight == 1080) || (sourceWidth == 4096 && sourceHeight == 2160)))
+        factor = 0.9375;
+    else if (scanMode == VideoOption::SCAN_PIX_TO_PIX && sourceWidth <= 2560 && sourceHeight <= 1440)
+        factor = sourceHeight == 1080 ? 0.75 : 0.5;
+    else
+        return;
+    width = static_cast<int>(width * factor);
+    height = static_cast<int>(height * factor);
+    left = (screenW - width) / 2;
+    top = (screenH - height) / 2;
+}
+
+// The outline runs along left, top, right + 1 and bottom + 1, as a stroked
+// rectangle does; with an assist window in a corner it is drawn as four lines
+// that stop at the window.
+void MarkDraw::drawOutline(QPainter &painter, int left, int top, int width, int height) const
+{
+    if (!picEnable) {
+        painter.drawRect(QRect(left, top, width, height));
+        return;
+    }
+    if (picMode == AssistChannelCtl::PIP_LEFT_HALF) {
+        const int h2 = height / 2;
+        const int w2 = width / 2;
+        painter.drawRect(QRect((halfWidth - w2) / 2, (screenH - h2) / 2, w2, h2));
+        return;
+    }
+    const int right = left + width;
+    const int bottom = top + height;
+    const QLine topLine(left, top, right, top);
+    const QLine rightLine(right, top, right, bottom);
+    const QLine bottomLine(left, bottom, right, bottom);
+    const QLine leftLine(left, bottom, left, top);
+    switch (picMode) {
+    case AssistChannelCtl::PIP_LEFT_TOP:
+        painter.drawLine(qMax(left, assistWidth), top, right, top);
+        painter.drawLine(rightLine);
+        painter.drawLine(bottomLine);
+        painter.drawLine(left, bottom, left, qMax(top, assistHeight));
+        break;
+    case AssistChannelCtl::PIP_LEFT_BOTTOM:
+        painter.drawLine(topLine);
+        painter.drawLine(rightLine);
+        painter.drawLine(right, bottom, qMax(left, assistWidth), bottom);
+        painter.drawLine(left, qMin(bottom, assistBottom), left, top);
+        break;
+    case AssistChannelCtl::PIP_RIGHT_TOP:
+        painter.drawLine(left, top, qMin(right, assistRight), top);
+        painter.drawLine(right, qMax(top, assistHeight), right, bottom);
+        painter.drawLine(bottomLine);
+        painter.drawLine(leftLine);
+        break;
+    default:
+        painter.drawLine(topLine);
+        painter.drawLine(right, top, right, qMin(bottom, assistBottom));
+        painter.drawLine(qMin(right, assistRight), bottom, left, bottom);
+        painter.drawLine(leftLine);
+        break;
+    }
+}
