@@ -8,6 +8,7 @@
 #include "McuCommands.h"
 #include "OutputCapture.h"
 #include "PlatformCommands.h"
+#include "RfCommands.h"
 #include "TouchCommands.h"
 #include "VideoCommands.h"
 #include "Wait.h"
@@ -43,6 +44,7 @@ protected:
         sim::addMcuCommands(commands);
         sim::addInterruptCommands(commands);
         sim::addPlatformCommands(commands);
+        sim::addRfCommands(commands);
         sim::addVideoCommands(commands);
         sim::addTouchCommands(commands);
         std::filesystem::copy(FIELDMON_SEED_DIR, workDir(), std::filesystem::copy_options::recursive);
