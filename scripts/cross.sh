@@ -63,8 +63,10 @@ deploy/package.sh "$build_dir" out/fieldmon-armhf.tar.gz
 if [ $run_tests -eq 1 ]; then
     echo "Building the test programs for ARM"
     cmake --build "$build_dir" -j"$(nproc)"
+    # Emulated tests mostly wait (on timers, on the board's threads): twice
+    # as many as there are processors keep them busy.
     echo "Under the emulator:"
-    if ! run_ctest "$build_dir" "$@"; then
+    if ! FIELDMON_CTEST_JOBS=$(($(nproc) * 2)) run_ctest "$build_dir" "$@"; then
         echo "cross.sh: failed: ctest under the emulator (see $build_dir/Testing/ctest.log)" >&2
         exit 1
     fi

@@ -107,16 +107,16 @@ build_targets() {
     cmake --build build -j"$(nproc)" "${targets[@]}"
 }
 
-# run_ctest <build dir> [ctest arguments]: the whole suite; prints the
-# progress in tenths, every failure as it happens, the reasons of tests
-# skipped, and CTest's summary. The full output goes to
-# <build dir>/Testing/ctest.log.
+# run_ctest <build dir> [ctest arguments]: the whole suite, FIELDMON_CTEST_JOBS
+# tests at a time (default: one per processor); prints the progress in
+# tenths, every failure as it happens, the reasons of tests skipped, and
+# CTest's summary. The full output goes to <build dir>/Testing/ctest.log.
 run_ctest() {
     local dir=$1 status=0
     shift
     mkdir -p "$dir/Testing"
     echo "Running the tests (full output: $dir/Testing/ctest.log)"
-    (cd "$dir" && ctest --output-on-failure -j"$(nproc)" "$@") 2>&1 | tee "$dir/Testing/ctest.log" | awk '
+    (cd "$dir" && ctest --output-on-failure -j"${FIELDMON_CTEST_JOBS:-$(nproc)}" "$@") 2>&1 | tee "$dir/Testing/ctest.log" | awk '
         /^ *[0-9]+\/[0-9]+ Test +#/ {
             split($1, count, "/")
             if ($0 ~ /\*\*\*(Failed|Timeout|Exception|Not Run)/) { failed++; print "  FAILED: " $0; fflush() }
