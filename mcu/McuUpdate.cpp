@@ -3,9 +3,11 @@
 #include "Console.h"
 #include "HardwarePath.h"
 #include "KeyCtl.h"
+#include "ThreadName.h"
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <mutex>
 #include <pthread.h>
@@ -53,7 +55,6 @@ constexpr auto tickInterval = milliseconds(200);
 constexpr auto setupPause = milliseconds(300);
 constexpr auto blockPause = milliseconds(1);
 constexpr auto retryPause = milliseconds(1000);
-constexpr auto senderIdlePause = milliseconds(2);
 // Passes without an acknowledged block before -2 is reported, and ended
 // attempts before every further end reports -1.
 constexpr unsigned blockWaitLimit = 20000;
@@ -76,6 +77,11 @@ McuByteWriter byteWriter = nullptr;
 McuProgressCallback progressCallback = nullptr;
 std::mutex ringMutex;
 fifobyte_t txRing = {};
+// Wakes the sending thread when bytes enter the ring.
+std::condition_variable ringFilled;
+// Wakes the procedure when the boot loader asks for the next block.
+std::mutex blockMutex;
+std::condition_variable blockRequested;
 std::atomic<bool> applyMode{false};
 // Set once the MCU waits in its boot loader: a new attempt then starts by
 // connecting, as the running firmware is no longer there to be asked.
@@ -109,8 +115,11 @@ void Mcu_Update_SendCmd(uint8_t command, uint16_t length, const uint8_t *data)
 
 void sendCommand(uint8_t command, uint16_t length, const uint8_t *data)
 {
-    std::lock_guard<std::mutex> lock(ringMutex);
-    Mcu_Update_SendCmd(command, length, data);
+    {
+        std::lock_guard<std::mutex> lock(ringMutex);
+        Mcu_Update_SendCmd(command, length, data);
+    }
+    ringFilled.notify_one();
 }
 
 void reportProgress(int percent)
@@ -119,22 +128,31 @@ void reportProgress(int percent)
         progressCallback(percent);
 }
 
+// Drains the ring to the line; an empty ring is waited on, not polled, so
+// that a block goes out the moment the procedure has put it in.
 void *uart_thread(void *)
 {
+    nameThread("mcu-upd-tx");
     uint8_t block[blockSize];
     for (;;) {
         int count = 0;
         {
-            std::lock_guard<std::mutex> lock(ringMutex);
+            std::unique_lock<std::mutex> lock(ringMutex);
+            ringFilled.wait(lock, [] { return Get_FifoByteLen(&txRing) > 0; });
             while (count < blockSize && Read_FifoByte(&txRing, &block[count]))
                 ++count;
         }
-        if (count > 0)
-            byteWriter(block, count);
-        else
-            std::this_thread::sleep_for(senderIdlePause);
+        byteWriter(block, count);
     }
     return nullptr;
+}
+
+// The pause after a pass of state 5: up to 1 ms, over as soon as the boot
+// loader asks for the next block.
+void awaitBlockRequest()
+{
+    std::unique_lock<std::mutex> lock(blockMutex);
+    blockRequested.wait_for(lock, blockPause, [] { return m_McuUpdate.blockWanted != 0; });
 }
 
 // The procedure's own counters, kept between passes.
@@ -247,7 +265,7 @@ bool procedurePass(Procedure &procedure)
     default:
         if (sendBlock(procedure))
             return true;
-        std::this_thread::sleep_for(blockPause);
+        awaitBlockRequest();
         return false;
     }
     std::this_thread::sleep_for(setupPause);
@@ -256,6 +274,7 @@ bool procedurePass(Procedure &procedure)
 
 void *Mcu_Update_Proc(void *)
 {
+    nameThread("mcu-upd-proc");
     console::print("Mcu update proc\n");
     Procedure procedure;
     const std::string path = hw::path(firmwarePath);
@@ -326,9 +345,12 @@ void acknowledged(uint8_t command)
             console::print("Send file size successful\n");
         }
         break;
-    case bootBlock:
+    case bootBlock: {
+        std::lock_guard<std::mutex> lock(blockMutex);
         m_McuUpdate.blockWanted = 1;
+        blockRequested.notify_one();
         break;
+    }
     default:
         break;
     }

@@ -71,10 +71,12 @@ Protocol::Protocol(bool resend)
 Protocol::~Protocol()
 {
     {
-        std::lock_guard<std::mutex> lock(m_sendMutex);
+        std::lock_guard<std::mutex> sendLock(m_sendMutex);
+        std::lock_guard<std::mutex> resendLock(m_resendMutex);
         m_running = false;
     }
     m_sendCondition.notify_all();
+    m_resendCondition.notify_all();
 }
 
 void Protocol::operator()(const unsigned char *bytes, int count)
@@ -172,7 +174,13 @@ uint8_t Protocol::checkSum(uint8_t command, const uint8_t *data, uint8_t length)
 
 void Protocol::ack(const ProtocolFrame &frame)
 {
-    m_working = true;
+    if (!m_working) {
+        {
+            std::lock_guard<std::mutex> lock(m_workingMutex);
+            m_working = true;
+        }
+        m_workingCondition.notify_all();
+    }
     if (frame.command == cmdAcknowledge) {
         clearResend(frame);
         return;
@@ -183,6 +191,12 @@ void Protocol::ack(const ProtocolFrame &frame)
     answer[0] = frame.command;
     std::memcpy(answer + 1, frame.data, frame.length);
     send(cmdAcknowledge, answer, static_cast<uint8_t>(frame.length + 1));
+}
+
+void Protocol::waitUntilWorking()
+{
+    std::unique_lock<std::mutex> lock(m_workingMutex);
+    m_workingCondition.wait(lock, [this] { return m_working.load(); });
 }
 
 void Protocol::actionFrame(const ProtocolFrame &frame)
@@ -275,10 +289,13 @@ void Protocol::keepForResend(const QueuedFrame &record)
 {
     if (!m_resend || record.command() == cmdAcknowledge)
         return;
-    std::lock_guard<std::mutex> lock(m_resendMutex);
-    m_resendList.remove_if([&](const QueuedFrame &entry) { return entry.command() == record.command(); });
-    m_resendList.push_back(record);
-    m_resendList.back().fresh = 1;
+    {
+        std::lock_guard<std::mutex> lock(m_resendMutex);
+        m_resendList.remove_if([&](const QueuedFrame &entry) { return entry.command() == record.command(); });
+        m_resendList.push_back(record);
+        m_resendList.back().fresh = 1;
+    }
+    m_resendCondition.notify_one();
 }
 
 void Protocol::clearResend(const ProtocolFrame &ack)
@@ -286,15 +303,18 @@ void Protocol::clearResend(const ProtocolFrame &ack)
     if (!m_resend || ack.length == 0)
         return;
     // An acknowledgement that echoes the data of an ordinary command belongs to
-    // that very frame: one for an older frame of the command leaves the newer
-    // frame waiting. Questions are acknowledged by their answers.
+    // that very frame: one for an older frame of the command, arriving late
+    // on a noisy line, leaves the newer frame waiting. Questions are
+    // acknowledged by their answers and the flip request by the MCU's flip
+    // state: those carry no echo and clear the command's entry whatever their
+    // data.
     const uint8_t command = ack.data[0];
     const uint8_t *echo = ack.data + 1;
     const int echoLength = ack.length - 1;
     const auto answers = [&](const QueuedFrame &queued) {
         if (queued.command() != command)
             return false;
-        if (command >= cmdFirstUnacknowledged || echoLength == 0)
+        if (command >= cmdFirstUnacknowledged || command == cmdFlip || echoLength == 0)
             return true;
         return queued.frame[3] == echoLength && std::memcmp(queued.frame + 4, echo, echoLength) == 0;
     };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ThreadName.h"
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -99,6 +101,8 @@ public:
     bool resendEnabled() const { return m_resend; }
 
     bool isWorking() const { return m_working; }
+    // Blocks until the MCU has sent its first valid frame.
+    void waitUntilWorking();
     void setWHDIused(int index, uint8_t value);
     // Answers the MCU's question whether the wireless input is shown.
     void isWHDIused();
@@ -158,6 +162,8 @@ private:
     std::atomic<bool> m_running{false};
     const bool m_resend;
     std::atomic<bool> m_working{false};
+    std::mutex m_workingMutex;
+    std::condition_variable m_workingCondition;
 
     std::deque<QueuedFrame> m_sendQueue;
     std::mutex m_sendMutex;
@@ -165,6 +171,8 @@ private:
 
     std::list<QueuedFrame> m_resendList;
     std::mutex m_resendMutex;
+    // Wakes the resend thread once the list is no longer empty.
+    std::condition_variable m_resendCondition;
 
     WHDICtl *m_whdi;
     HDMICtl *m_hdmi;
@@ -177,6 +185,7 @@ private:
 template <class Port>
 void Protocol::sendLoop(Port &port)
 {
+    nameThread("mcu-send");
     QueuedFrame record;
     while (nextFrame(record)) {
         if (m_updating)
@@ -189,9 +198,15 @@ void Protocol::sendLoop(Port &port)
 template <class Port>
 void Protocol::reSendLoop(Port &port)
 {
+    nameThread("mcu-resend");
     while (m_running) {
         {
-            std::lock_guard<std::mutex> lock(m_resendMutex);
+            // With nothing waiting for an acknowledgement there is nothing
+            // to repeat: sleep until a frame is kept.
+            std::unique_lock<std::mutex> lock(m_resendMutex);
+            m_resendCondition.wait(lock, [this] { return !m_running || !m_resendList.empty(); });
+            if (!m_running)
+                return;
             for (QueuedFrame &entry : m_resendList) {
                 if (m_updating)
                     continue;

@@ -3,12 +3,17 @@
 #include "Console.h"
 #include "HardwarePath.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
+#include <sys/eventfd.h>
 #include <sys/select.h>
 #include <unistd.h>
 
 namespace {
 
+// Only without a wake event does the reader look at the port on a time-out.
 constexpr long selectTimeoutUs = 30000;
 
 tcflag_t characterSize(int dataBits)
@@ -41,7 +46,11 @@ speed_t lineSpeed(int speed)
 
 } // namespace
 
-Uart::Uart(const std::string &path, int speed, char parity, int dataBits, int stopBits)
+Uart::Uart() : m_wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+{
+}
+
+Uart::Uart(const std::string &path, int speed, char parity, int dataBits, int stopBits) : Uart()
 {
     init(path, speed, parity, dataBits, stopBits);
 }
@@ -50,6 +59,15 @@ Uart::~Uart()
 {
     m_running = false;
     close();
+    if (m_wake >= 0)
+        ::close(m_wake);
+}
+
+void Uart::wakeReader()
+{
+    const uint64_t one = 1;
+    if (m_wake >= 0 && ::write(m_wake, &one, sizeof(one)) < 0 && errno != EAGAIN)
+        console::error("%s wake reader failed\n", m_path.c_str());
 }
 
 bool Uart::init(const std::string &path, int speed, char parity, int dataBits, int stopBits)
@@ -63,6 +81,7 @@ bool Uart::open()
     const int fd = ::open(hw::path(m_path).c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd > 0) {
         m_fd = fd;
+        wakeReader();
         return true;
     }
     // Descriptor 0 is not ours to keep: it counts as a failed open.
@@ -124,17 +143,27 @@ int Uart::write(const void *buffer, size_t length)
 
 bool Uart::select()
 {
-    const int fd = m_fd;
-    struct timeval timeout = {0, selectTimeoutUs};
-    if (fd <= 0) {
-        // A closed port waits its time-out too, so a reader never spins.
-        ::select(0, nullptr, nullptr, nullptr, &timeout);
-        return false;
-    }
     fd_set readable;
     FD_ZERO(&readable);
-    FD_SET(fd, &readable);
-    return ::select(fd + 1, &readable, nullptr, nullptr, &timeout) > 0 && FD_ISSET(fd, &readable);
+    int highest = m_wake;
+    if (m_wake >= 0)
+        FD_SET(m_wake, &readable);
+    // A closed port waits for its wake event, so a reader never spins.
+    const int fd = m_fd;
+    if (fd > 0) {
+        FD_SET(fd, &readable);
+        highest = std::max(highest, fd);
+    }
+    struct timeval fallback = {0, selectTimeoutUs};
+    if (::select(highest + 1, &readable, nullptr, nullptr, m_wake >= 0 ? nullptr : &fallback) <= 0)
+        return false;
+    if (m_wake >= 0 && FD_ISSET(m_wake, &readable)) {
+        uint64_t changes;
+        while (::read(m_wake, &changes, sizeof(changes)) > 0) {
+        }
+        return false;
+    }
+    return fd > 0 && FD_ISSET(fd, &readable);
 }
 
 bool Uart::close()
@@ -142,6 +171,7 @@ bool Uart::close()
     const int fd = m_fd.exchange(-1);
     if (fd > 0)
         ::close(fd);
+    wakeReader();
     return true;
 }
 

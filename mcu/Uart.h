@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ThreadName.h"
+
 #include <atomic>
 #include <cstddef>
 #include <mutex>
@@ -14,7 +16,7 @@
 class Uart
 {
 public:
-    Uart() = default;
+    Uart();
     Uart(const std::string &path, int speed, char parity, int dataBits, int stopBits);
     virtual ~Uart();
     Uart(const Uart &) = delete;
@@ -27,7 +29,9 @@ public:
     static struct termios lineSettings(int speed, char parity, int dataBits, int stopBits);
     int write(const void *buffer, size_t length);
     int operator()(const void *buffer, size_t length) { return write(buffer, length); }
-    // Waits up to 30 ms for input; true when the line is readable.
+    // Waits for input; true when the line is readable. Returns false at
+    // once when the port is opened, closed or stopped meanwhile, so that the
+    // reader looks at it again.
     bool select();
     bool close();
 
@@ -42,6 +46,8 @@ public:
 
 private:
     bool isOpen() const { return m_fd > 0; }
+    // Wakes a reader waiting in select().
+    void wakeReader();
     // Prints that the port is not open; false.
     bool notOpen() const;
     // One read() into buffer; the count, or 0 or less when nothing came.
@@ -51,6 +57,8 @@ private:
 
     std::atomic<int> m_fd{-1};
     std::atomic<bool> m_running{false};
+    // Signalled when the descriptor or the running flag changes.
+    const int m_wake;
     std::string m_path;
     std::mutex m_startMutex;
 };
@@ -71,6 +79,7 @@ bool Uart::start(Consumer &consumer)
 template <class Consumer>
 void Uart::loop(Consumer &consumer)
 {
+    nameThread("mcu-reader");
     unsigned char buffer[readSize];
     while (m_running) {
         if (!select())

@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "McuUpdate.h"
 #include "Protocol.h"
+#include "ThreadName.h"
 #include "Uart.h"
 
 #include <atomic>
@@ -24,7 +25,6 @@ constexpr int portStopBits = 1;
 
 constexpr uint8_t readEncryptionModeCommand = 0x95;
 constexpr uint8_t readVersionCommand = 0x80;
-constexpr auto workingPoll = milliseconds(10);
 constexpr auto heldValueSpacing = milliseconds(20);
 
 struct WaitData {
@@ -49,11 +49,13 @@ std::mutex heldMutex;
 // guarded by initMutex together with the protocol pointer.
 bool WHDIused[2] = {false, false};
 
+// Started by UartInit once the link is initialised; it waits for the MCU's
+// first frame rather than polling for it.
 void sendWatiDataThread()
 {
+    nameThread("mcu-held");
     Protocol &link = *protocol.load();
-    while (!(initialised && link.isWorking()))
-        std::this_thread::sleep_for(workingPoll);
+    link.waitUntilWorking();
 
     std::vector<WaitData> values;
     {

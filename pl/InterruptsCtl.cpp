@@ -4,16 +4,20 @@
 #include "Console.h"
 #include "HardwarePath.h"
 #include "PLControl.h"
+#include "ThreadName.h"
 
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <sys/eventfd.h>
 #include <sys/select.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
+// Only without an attach event does the event thread look for new lines on
+// a time-out.
 constexpr long selectTimeoutUs = 30000;
 constexpr int pacingMs = 10;
 constexpr auto keyPollInterval = std::chrono::microseconds(20000);
@@ -35,7 +39,8 @@ bool isLine(InterruptsCtl::InterruptsType type)
 
 } // namespace
 
-InterruptsCtl::InterruptsCtl() : pl(PLControl::getInstance())
+InterruptsCtl::InterruptsCtl()
+    : pl(PLControl::getInstance()), attachEvent(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
 }
 
@@ -47,10 +52,28 @@ InterruptsCtl::~InterruptsCtl()
         lineAdded = true;
     }
     wakeCondition.notify_all();
+    wakeEventThread();
     std::lock_guard<std::mutex> lock(classMutex());
+    keyCondition.notify_all();
     for (auto &interrupts : interruptsList)
         close(interrupts.get());
     interruptsList.clear();
+}
+
+void InterruptsCtl::wakeEventThread()
+{
+    const uint64_t one = 1;
+    if (attachEvent >= 0 && ::write(attachEvent, &one, sizeof(one)) < 0 && errno != EAGAIN)
+        console::error("wake interrupts thread failed\n");
+}
+
+bool InterruptsCtl::keyPending() const
+{
+    for (const auto &interrupts : interruptsList) {
+        if (isKey(interrupts->type) && interrupts->pending)
+            return true;
+    }
+    return false;
 }
 
 bool InterruptsCtl::attach(InterruptsType type, Callback callback)
@@ -85,6 +108,7 @@ bool InterruptsCtl::attach(InterruptsType type, Callback callback)
         return false;
     interruptsList.push_back(std::move(interrupts));
     needArm = true;
+    wakeEventThread();
     if (idle) {
         {
             std::lock_guard<std::mutex> wakeLock(wakeMutex);
@@ -187,6 +211,7 @@ bool InterruptsCtl::readInterrupts(__interrupts *interrupts)
     if (isKey(interrupts->type)) {
         interrupts->pending = true;
         ++interrupts->count;
+        keyCondition.notify_one();
     } else if (interrupts->callback) {
         interrupts->callback(KEY_CLICKED, 0);
     }
@@ -195,6 +220,7 @@ bool InterruptsCtl::readInterrupts(__interrupts *interrupts)
 
 void InterruptsCtl::loop()
 {
+    nameThread("irq-event");
     while (running) {
         if (idle) {
             std::unique_lock<std::mutex> wakeLock(wakeMutex);
@@ -204,7 +230,9 @@ void InterruptsCtl::loop()
 
         fd_set readSet;
         FD_ZERO(&readSet);
-        int highest = -1;
+        int highest = attachEvent;
+        if (attachEvent >= 0)
+            FD_SET(attachEvent, &readSet);
         {
             std::lock_guard<std::mutex> lock(classMutex());
             for (auto &interrupts : interruptsList) {
@@ -226,9 +254,20 @@ void InterruptsCtl::loop()
             }
         }
 
-        struct timeval timeout = {0, selectTimeoutUs};
-        if (::select(highest + 1, &readSet, nullptr, nullptr, &timeout) <= 0)
+        // Nothing to do until a line fires or a line is attached.
+        struct timeval fallback = {0, selectTimeoutUs};
+        const int ready = ::select(highest + 1, &readSet, nullptr, nullptr, attachEvent >= 0 ? nullptr : &fallback);
+        if (ready == 0 || (ready < 0 && errno == EINTR))
             continue;
+        if (ready < 0) {
+            wait(pacingMs);
+            continue;
+        }
+        if (attachEvent >= 0 && FD_ISSET(attachEvent, &readSet)) {
+            uint64_t attaches;
+            while (::read(attachEvent, &attaches, sizeof(attaches)) > 0) {
+            }
+        }
 
         {
             std::lock_guard<std::mutex> lock(classMutex());
@@ -267,32 +306,38 @@ void InterruptsCtl::wait(int ms)
     pacedAt = now;
 }
 
+// Polls the key levels every 20 ms while a key is being timed; with no key
+// down it waits for the next key interrupt.
 void InterruptsCtl::doInterrupts()
 {
+    nameThread("irq-keys");
+    std::unique_lock<std::mutex> lock(classMutex());
     while (running) {
-        {
-            std::lock_guard<std::mutex> lock(classMutex());
-            __interrupts *keys[3] = {nullptr, nullptr, nullptr};
-            for (auto &interrupts : interruptsList) {
-                if (isKey(interrupts->type))
-                    keys[interrupts->type - KEY_F1] = interrupts.get();
-            }
-
-            // Pairs first, so that two keys held together give only their
-            // combination; at most one combination a poll.
-            const int pairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
-            for (const auto &pair : pairs) {
-                __interrupts *first = keys[pair[0]];
-                __interrupts *second = keys[pair[1]];
-                if (first != nullptr && second != nullptr && queryInterrupts(first, second))
-                    break;
-            }
-            for (__interrupts *key : keys) {
-                if (key != nullptr && key->pending)
-                    queryInterrupts(key);
-            }
+        keyCondition.wait(lock, [this] { return !running || keyPending(); });
+        if (!running)
+            break;
+        __interrupts *keys[3] = {nullptr, nullptr, nullptr};
+        for (auto &interrupts : interruptsList) {
+            if (isKey(interrupts->type))
+                keys[interrupts->type - KEY_F1] = interrupts.get();
         }
+
+        // Pairs first, so that two keys held together give only their
+        // combination; at most one combination a poll.
+        const int pairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
+        for (const auto &pair : pairs) {
+            __interrupts *first = keys[pair[0]];
+            __interrupts *second = keys[pair[1]];
+            if (first != nullptr && second != nullptr && queryInterrupts(first, second))
+                break;
+        }
+        for (__interrupts *key : keys) {
+            if (key != nullptr && key->pending)
+                queryInterrupts(key);
+        }
+        lock.unlock();
         std::this_thread::sleep_for(keyPollInterval);
+        lock.lock();
     }
 }
 

@@ -73,6 +73,9 @@ private:
     void loop();
     void doInterrupts();
     void wait(int ms);
+    // Wakes the event thread out of its select.
+    void wakeEventThread();
+    bool keyPending() const;
 
     PLControl *pl;
     std::atomic<bool> running{false};
@@ -90,6 +93,11 @@ private:
     std::mutex wakeMutex;
     std::condition_variable wakeCondition;
     bool lineAdded = false;
+    // Counts attaches not yet served; the event thread selects on it beside
+    // the lines, so that it needs no time-out to notice a new line.
+    int attachEvent = -1;
+    // Wakes the key thread when a key line fires; with the class mutex.
+    std::condition_variable keyCondition;
 
     std::vector<std::unique_ptr<__interrupts>> interruptsList;
 };

@@ -2,6 +2,7 @@
 
 #include "Bit.h"
 #include "PLControl.h"
+#include "ThreadName.h"
 #include "UartAPI.h"
 
 #include <chrono>
@@ -31,7 +32,8 @@ KeyCtl::KeyCtl() : pl(PLControl::getInstance()), interrupts(InterruptsCtl::getIn
 
 void KeyCtl::registerFunction(KeyType type, KeyValue value)
 {
-    if (type >= keyCount)
+    // Only the three keys have a slot; any other number would index past the table.
+    if (type < 0 || type >= keyCount)
         return;
     functions[type] = value;
 }
@@ -99,6 +101,7 @@ void KeyCtl::closeKeyF3Interrupts()
 
 void KeyCtl::startPressKeyF3()
 {
+    nameThread("key-pulse");
     while (pressing) {
         changeInitControl(Bit::bitSet(keyLineBit), 0);
         std::this_thread::sleep_for(pulseHalfPeriod);

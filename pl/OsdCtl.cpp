@@ -2,6 +2,7 @@
 
 #include "Bit.h"
 #include "PLControl.h"
+#include "ThreadName.h"
 #include "UartAPI.h"
 
 #include <chrono>
@@ -105,6 +106,7 @@ void OsdCtl::clearFrameCompareMemory()
 // meanwhile; the layers shown are the latest requested ones.
 void OsdCtl::showWait()
 {
+    nameThread("osd-show");
     {
         std::unique_lock<std::mutex> lock(mutex);
         condition.wait(lock, [this] { return started; });

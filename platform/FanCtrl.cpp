@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "HardwarePath.h"
 #include "PowerCtl.h"
+#include "ThreadName.h"
 #include "TimeCode.h"
 
 #include <chrono>
@@ -91,6 +92,7 @@ void FanCtrl::setState(FanState newState)
 
 void FanCtrl::fanAutoControl()
 {
+    nameThread("fan");
     const int descriptor = ::open(hw::path(temperatureFile).c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         console::error("open temperature detect file error\n");

@@ -1,30 +1,39 @@
 #include "Fifo.h"
 
 #include "Console.h"
+#include "ThreadName.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <fcntl.h>
+#include <sys/eventfd.h>
 #include <sys/select.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
+// Only without a stop event does the reader look at the running flag on a
+// time-out.
 constexpr long selectWaitUs = 30000;
 constexpr std::chrono::milliseconds idleWait(30);
 constexpr mode_t fifoMode = 0777;
 
 } // namespace
 
-Fifo::Fifo(const std::string &path, FifoType type) : path(path), type(type)
+Fifo::Fifo(const std::string &path, FifoType type)
+    : path(path), type(type), stopEvent(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
 }
 
 Fifo::~Fifo()
 {
     stop();
+    if (stopEvent >= 0)
+        ::close(stopEvent);
 }
 
 void Fifo::start()
@@ -45,10 +54,14 @@ void Fifo::stop()
 void Fifo::close()
 {
     running = false;
+    const uint64_t one = 1;
+    if (stopEvent >= 0 && ::write(stopEvent, &one, sizeof(one)) < 0 && errno != EAGAIN)
+        console::error("fifo %s stop failed\n", path.c_str());
 }
 
 void Fifo::loop()
 {
+    nameThread(type == FIFO_READ ? "fifo-reader" : "fifo-writer");
     if (type == FIFO_READ)
         loopRead();
     else
@@ -78,6 +91,8 @@ bool Fifo::open()
         return false;
     }
     fd = descriptor;
+    if (type == FIFO_READ)
+        keeper = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     return true;
 }
 
@@ -87,8 +102,14 @@ bool Fifo::select() const
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(descriptor, &readable);
-    timeval timeout{0, selectWaitUs};
-    return ::select(descriptor + 1, &readable, nullptr, nullptr, &timeout) > 0;
+    if (stopEvent >= 0)
+        FD_SET(stopEvent, &readable);
+    timeval fallback{0, selectWaitUs};
+    const bool waitForever = stopEvent >= 0 && keeper >= 0;
+    return ::select(std::max(descriptor, stopEvent) + 1, &readable, nullptr, nullptr,
+                    waitForever ? nullptr : &fallback)
+               > 0
+           && FD_ISSET(descriptor, &readable);
 }
 
 void Fifo::loopRead()
@@ -113,6 +134,9 @@ void Fifo::loopRead()
     const int descriptor = fd.exchange(-1);
     if (descriptor >= 0)
         ::close(descriptor);
+    if (keeper >= 0)
+        ::close(keeper);
+    keeper = -1;
 }
 
 void Fifo::loopWrite()

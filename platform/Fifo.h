@@ -25,7 +25,7 @@ public:
     virtual bool readAction(char *text, int length) = 0;
     virtual int writeAction(char *data, unsigned &length);
 
-    // Asks the thread to end.
+    // Asks the thread to end, and wakes it.
     void close();
 
 protected:
@@ -40,11 +40,17 @@ private:
     void loopRead();
     void loopWrite();
     bool open();
+    // Waits until the pipe is readable (true) or the thread is asked to end.
     bool select() const;
 
     std::atomic<bool> running{true};
     const std::string path;
     const FifoType type;
     std::atomic<int> fd{-1};
+    // The read end's own writer: while it is open a reader never sees the end
+    // of the pipe between two writers, and so never has to poll for the next.
+    int keeper = -1;
+    // Signalled by close().
+    const int stopEvent;
     std::thread thread;
 };

@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "HardwarePath.h"
+#include "ThreadName.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -229,6 +230,7 @@ bool GpioCtrl::enableInterrupts(std::function<void()> callback, int mode)
 void GpioCtrl::gpioLoop(std::string valuePath, int edgeMode, std::function<void()> callback,
                         std::shared_ptr<std::atomic<bool>> running)
 {
+    nameThread("gpio-edge");
     const int descriptor = ::open(valuePath.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         console::error("open %s error\n", valuePath.c_str());

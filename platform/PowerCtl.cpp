@@ -2,22 +2,29 @@
 
 #include "AppConfig.h"
 #include "Console.h"
+#include "HardwarePath.h"
 #include "PLControl.h"
+#include "ThreadName.h"
 #include "UartAPI.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThread>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <future>
 #include <memory>
+#include <poll.h>
+#include <string>
+#include <sys/inotify.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
 constexpr int powerButtonLine = 17;
+constexpr int bothEdges = 3;
 // Held low for 300 samples 10 ms apart: about three seconds.
 constexpr int holdCount = 300;
 constexpr std::chrono::milliseconds pressedPeriod(10);
@@ -67,18 +74,27 @@ void PowerCtl::powerOff()
     UartSendValue(mcuPowerOff, &off, 1);
 }
 
-// The line is sampled on a fixed cadence (deadlines, not sleeps) so that the
-// hold time does not stretch on a busy system; after a stall the cadence
-// starts again from now instead of catching up with a burst of samples.
+// While the button is up the thread sleeps until the line changes; while it
+// is held the line is sampled on a fixed cadence (deadlines, not sleeps) so
+// that the hold time does not stretch on a busy system; after a stall the
+// cadence starts again from now instead of catching up with a burst of
+// samples.
 void PowerCtl::eventLoop()
 {
+    nameThread("power-button");
     if (!gpioOpen())
         return;
+    const int changes = watchLine();
     auto next = std::chrono::steady_clock::now();
     for (;;) {
         // Low means pressed; a failed read counts as released.
         if (readNumber(fd) != 0) {
             lowCount = 0;
+            if (changes >= 0) {
+                waitForChange(changes);
+                next = std::chrono::steady_clock::now();
+                continue;
+            }
             next += releasedPeriod;
         } else if (++lowCount >= holdCount) {
             console::print("system power off\n");
@@ -91,5 +107,33 @@ void PowerCtl::eventLoop()
         }
         next = std::max(next, std::chrono::steady_clock::now());
         std::this_thread::sleep_until(next);
+    }
+}
+
+// The kernel marks an edge of the line as urgent data on its value file; a
+// plain file standing in for the line shows a change only as a write, which
+// the change notification sees.
+int PowerCtl::watchLine()
+{
+    if (!gpioEdge(bothEdges))
+        return -1;
+    const int changes = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    if (changes < 0)
+        return -1;
+    const std::string value = hw::path("/sys/class/gpio/gpio" + std::to_string(sysfsNumber()) + "/value");
+    if (inotify_add_watch(changes, value.c_str(), IN_MODIFY | IN_CLOSE_WRITE) < 0) {
+        ::close(changes);
+        return -1;
+    }
+    return changes;
+}
+
+void PowerCtl::waitForChange(int changes)
+{
+    struct pollfd watched[2] = {{fd, POLLPRI, 0}, {changes, POLLIN, 0}};
+    while (::poll(watched, 2, -1) < 0 && errno == EINTR) {
+    }
+    char events[sizeof(struct inotify_event) * 16];
+    while (::read(changes, events, sizeof(events)) > 0) {
     }
 }

@@ -19,6 +19,11 @@ public:
 private:
     PowerCtl();
     void eventLoop();
+    // Watches the line for a change: its edges, and writes to its value file.
+    // -1 when nothing can be watched and the line must be sampled instead.
+    int watchLine();
+    // Waits until the line may have changed.
+    void waitForChange(int changes);
 
     PLControl &plControl;
     int lowCount = 0;

@@ -4,6 +4,7 @@
 #include "DeviceUSB.h"
 #include "HardwarePath.h"
 #include "System.h"
+#include "ThreadName.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -315,6 +316,7 @@ void Upgrade::start(StateCallback stateCallback)
 
 void Upgrade::process()
 {
+    nameThread("upgrade");
     std::this_thread::sleep_for(startDelay);
     if (unPackage() && readXml() && checkFile()) {
         if (isUpgradeMcu())

@@ -1,6 +1,7 @@
 #include "InterruptModel.h"
 
 #include "RegisterTable.h"
+#include "ThreadName.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -122,6 +123,7 @@ void InterruptModel::wake()
 
 void InterruptModel::run()
 {
+    nameThread("board-irq");
     for (;;) {
         struct pollfd watched[lineCount + 1];
         watched[0] = {m_wake[0], POLLIN, 0};

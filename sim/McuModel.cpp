@@ -1,5 +1,7 @@
 #include "McuModel.h"
 
+#include "ThreadName.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -603,6 +605,7 @@ bool McuModel::configuredNow() const
 
 void McuModel::readLoop()
 {
+    nameThread("board-mcu-rx");
     std::vector<uint8_t> buffer(4096);
     size_t pieceLeft = 0;
     bool bootParser = false;
@@ -780,6 +783,7 @@ void McuModel::housekeeping(Clock::time_point now)
 
 void McuModel::writeLoop()
 {
+    nameThread("board-mcu-tx");
     std::unique_lock<std::mutex> lock(m_mutex);
     Clock::time_point nextHousekeeping = Clock::now();
     while (m_running) {

@@ -1,5 +1,7 @@
 #include "OutputCapture.h"
 
+#include "ThreadName.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -40,6 +42,7 @@ bool OutputCapture::capture(Stream &stream, int target)
 
 void OutputCapture::pump(Stream &stream)
 {
+    nameThread("board-output");
     char buffer[4096];
     for (;;) {
         ssize_t count = ::read(stream.readEnd, buffer, sizeof(buffer));

@@ -1,6 +1,7 @@
 #include "ScenarioRunner.h"
 
 #include "Console.h"
+#include "ThreadName.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -211,6 +212,7 @@ int ScenarioRunner::join()
 
 void ScenarioRunner::run()
 {
+    nameThread("board-script");
     for (const Line &line : m_lines) {
         console::print("[scenario] %d: %s\n", line.number, line.text.c_str());
         if (m_observer)

@@ -1,6 +1,7 @@
 #include "VideoModel.h"
 
 #include "RegisterTable.h"
+#include "ThreadName.h"
 
 #include <chrono>
 #include <cmath>
@@ -453,6 +454,7 @@ double VideoModel::tickRate() const
 
 void VideoModel::run()
 {
+    nameThread("board-video");
     std::unique_lock<std::mutex> lock(m_mutex);
     const auto period = [this] { return std::chrono::microseconds(static_cast<long>(1e6 / tickRate())); };
     auto next = std::chrono::steady_clock::now();

@@ -2,6 +2,7 @@
 
 #include "PLField.h"
 
+#include <QMetaObject>
 #include <cmath>
 
 namespace {
@@ -17,8 +18,18 @@ constexpr double fullScale = 32768.0;
 AudioCtl::AudioCtl() : m_pl(PLControl::getInstance())
 {
     plfield::setBit(m_pl, SDI_AUX_CTL, extractBit, true);
+    m_timer.setInterval(tickMs);
     connect(&m_timer, &QTimer::timeout, this, &AudioCtl::slotAudioUp);
-    m_timer.start(tickMs);
+}
+
+// Readings come on the interrupt thread with every frame; the timer belongs
+// to the thread of this object.
+void AudioCtl::startTicking()
+{
+    if (ticking.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        this, [this] { m_timer.start(); }, Qt::QueuedConnection);
 }
 
 int AudioCtl::convert(int peak)
@@ -35,19 +46,23 @@ void AudioCtl::update()
 {
     const unsigned int samples = plfield::get(m_pl->getValue(AUD_FRM_CNT), 0, 11);
     const unsigned int peaks = m_pl->getValue(AUD_AES_MAX);
-    if (samples == 0) {
-        levelLeft = 0;
-        levelRight = 0;
-    } else {
-        levelLeft = convert(static_cast<int>(plfield::get(peaks, 16, 31)));
-        levelRight = convert(static_cast<int>(plfield::get(peaks, 0, 15)));
+    int left = 0;
+    int right = 0;
+    if (samples != 0) {
+        left = convert(static_cast<int>(plfield::get(peaks, 16, 31)));
+        right = convert(static_cast<int>(plfield::get(peaks, 0, 15)));
     }
-    blank = false;
+    const bool moved = levelLeft.exchange(left) != left;
+    const bool movedRight = levelRight.exchange(right) != right;
+    if (blank.exchange(false) || moved || movedRight)
+        startTicking();
 }
 
 void AudioCtl::setAudio(bool blank)
 {
-    this->blank = blank;
+    // Resting bars must still go to zero, or back from it.
+    if (this->blank.exchange(blank) != blank)
+        startTicking();
 }
 
 void AudioCtl::resetAudio(bool skip)
@@ -71,12 +86,26 @@ void AudioCtl::slotAudioUp()
 {
     if (skipTick.exchange(false))
         return;
-    if (blank) {
+    const bool blanked = blank;
+    const int left = levelLeft;
+    const int right = levelRight;
+    if (blanked) {
         displayLeft = 0;
         displayRight = 0;
     } else {
-        displayLeft = fall(displayLeft, levelLeft);
-        displayRight = fall(displayRight, levelRight);
+        displayLeft = fall(displayLeft, left);
+        displayRight = fall(displayRight, right);
     }
     emit updateAudio(displayLeft, displayRight);
+    if (blanked || (displayLeft == left * unitsPerLevel && displayRight == right * unitsPerLevel))
+        stopTicking(blanked, left, right);
+}
+
+void AudioCtl::stopTicking(bool blanked, int left, int right)
+{
+    m_timer.stop();
+    ticking = false;
+    // A reading that came in meanwhile found the tick running and left it be.
+    if (blank != blanked || levelLeft != left || levelRight != right)
+        startTicking();
 }

@@ -143,15 +143,16 @@ void VideoOption::setFormat(const std::string &format)
 
 void VideoOption::setStlye(Channel channel, Video::BitDepth depth, Video::Level level, Video::Sampling sampling)
 {
-    // The stored style is the main input's; the assist input's has no use here.
-    if (channel != MAIN_CHANNEL)
-        return;
+    // Stored for either channel: the input matrix of the channel loaded next
+    // follows it. Only the zebra colour belongs to the main channel alone.
     bitDepth = depth;
     this->level = level;
     this->sampling = sampling;
     Video::SDIinputFormat value;
     if (format == "Auto" && Video::sdiInputFormatOf(depth, level, sampling, value))
         m_main->SDIinput(value);
+    if (channel != MAIN_CHANNEL)
+        return;
     if (sampling == Video::SAMPLING_RGB444)
         m_zebra->zebraRGBColor(rgbWhite, rgbWhite, rgbWhite);
     else

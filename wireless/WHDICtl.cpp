@@ -242,7 +242,7 @@ bool WHDICtl::isActive(int ch)
     if (ch != 0 && ch != 1)
         return false;
     if (signalLost) {
-        lostSeen = true;
+        lostSeen[ch] = true;
         if (ch == 0)
             m_out->outOff();
         return false;
@@ -254,8 +254,8 @@ bool WHDICtl::isActive(int ch)
         measure(ch, false);
         state = 2;
     }
-    if (lostSeen && locked[0]) {
-        lostSeen = false;
+    if (lostSeen[ch] && locked[0]) {
+        lostSeen[ch] = false;
         if (ch == 0)
             m_out->outRegain();
         emit signalUpdate(ch);

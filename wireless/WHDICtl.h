@@ -83,7 +83,10 @@ private:
     std::atomic<bool> progressiveTransport{false};
     std::atomic<bool> progressivePicture{false};
     std::atomic<bool> signalLost{false};
-    std::atomic<bool> lostSeen{false};
+    // Per channel: its question saw the link lost and has not yet seen it
+    // back. Each channel clears only its own note, so that the main channel's
+    // answer restores the output whichever channel is asked first.
+    std::atomic<bool> lostSeen[2] = {{false}, {false}};
     std::atomic<int> payloadScan{0};
     std::atomic<int> scanMode{0};
     std::atomic<int> lastScanMode{0};

@@ -82,6 +82,23 @@ TEST_F(LineFaultsTest, OnePercentOfBytesCorruptedBothWays)
     linkStillWorks();
 }
 
+// Acknowledgements that come late on a noisy line belong to older values:
+// each must leave the newer value waiting until its own acknowledgement.
+TEST_F(LineFaultsTest, LateAcknowledgementsUnderNoiseNeverDropANewerValue)
+{
+    ASSERT_TRUE(startLink());
+    mcu().setNoise(1);
+    mcu().setDelay(30);
+    for (uint8_t volume = 1; volume <= 30; ++volume) {
+        UartSendValue(0x06, &volume, 1);
+        pause(5);
+    }
+    ASSERT_TRUE(waitFor(0x06, {30}, 20000));
+    pause(3000);
+    EXPECT_EQ(dataOf(0x06).back(), Bytes{30}) << "no older value came after the latest";
+    linkStillWorks();
+}
+
 TEST_F(LineFaultsTest, LostDelayedAndFragmentedBytes)
 {
     ASSERT_TRUE(startLink());

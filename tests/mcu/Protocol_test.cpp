@@ -175,6 +175,19 @@ TEST_F(ProtocolTest, AnAcknowledgementOfAnOlderFrameKeepsTheNewerOneWaiting)
     EXPECT_EQ(dataOf(0x06).back(), Bytes{newer});
 }
 
+TEST_F(ProtocolTest, TheFlipRequestIsConfirmedWithTheMcusStateAndSentOnce)
+{
+    ASSERT_TRUE(startLink());
+    mcu().setAcknowledge(false);
+    const uint8_t flipped = 1;
+    UartSendValue(0x0B, &flipped, 1);
+    ASSERT_TRUE(waitFor(0x0B, {flipped}));
+    // The MCU answers with its own flip state, which need not echo the request.
+    mcu().sendRaw(frame(0x0F, {0x0B, 0}));
+    pause(2500);
+    EXPECT_EQ(mcu().count(0x0B), 1u) << "confirmed: not repeated";
+}
+
 TEST_F(ProtocolTest, TheUpdateRequestStopsAllSending)
 {
     ASSERT_TRUE(startLink());

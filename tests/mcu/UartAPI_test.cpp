@@ -1,4 +1,5 @@
 #include "LinkTest.h"
+#include "ThreadWatch.h"
 
 #include <dirent.h>
 #include <unistd.h>
@@ -111,6 +112,24 @@ TEST_F(UartAPITest, ASilentMcuKeepsEveryValueHeldUntilItSpeaks)
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(sent[0].command, 0x06);
     EXPECT_EQ(sent[1].command, 0x08);
+}
+
+// Nothing on the line and nothing to repeat: every link thread sleeps, the
+// held-value thread too while the MCU has not spoken yet.
+TEST_F(UartAPITest, AnIdleLinkSleeps)
+{
+    mcu().setSilent(true);
+    UartInit();
+    pause(200);
+    for (const char *name : {"mcu-reader", "mcu-send", "mcu-resend", "mcu-held"})
+        EXPECT_TRUE(sleepsThrough(name, std::chrono::milliseconds(500)));
+
+    mcu().setSilent(false);
+    ASSERT_TRUE(waitFor(0x0F, {0x00, 1, 2, 3}));
+    pause(200);
+    EXPECT_EQ(contextSwitches("mcu-held"), -1) << "nothing was held: the thread has ended";
+    for (const char *name : {"mcu-reader", "mcu-send", "mcu-resend"})
+        EXPECT_TRUE(sleepsThrough(name, std::chrono::milliseconds(500)));
 }
 
 TEST_F(UartAPITest, APortThatCannotBeOpenedIsReportedAndEverythingRunsOn)

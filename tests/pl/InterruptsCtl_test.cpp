@@ -1,6 +1,7 @@
 #include "BoardTest.h"
-#include "Wait.h"
 #include "InterruptsCtl.h"
+#include "ThreadWatch.h"
+#include "Wait.h"
 
 #include <algorithm>
 #include <chrono>
@@ -320,4 +321,30 @@ TEST_F(InterruptsCtlTest, FailedReadSilencesOnlyThatLine)
     settle();
     EXPECT_EQ(GetCapturedStderr(), "\033[1;31m[ ERROR ]: /dev/uio1 interrupts error\n\033[0m");
     EXPECT_EQ(recorder->names(), std::vector<std::string>(5, "video:clicked"));
+}
+
+// With no line firing and no key down both threads sleep; a held key is
+// polled every 20 ms, and once it is up the key thread sleeps again.
+TEST_F(InterruptsCtlTest, ThreadsSleepUntilThereIsSomethingToDo)
+{
+    ASSERT_TRUE(dispatcher()->attach(InterruptsCtl::VIDEO_INFO, recorder->callback("video")));
+    attachKeys();
+    armed({0});
+    EXPECT_TRUE(sleepsThrough("irq-event", 500ms, 2));
+    EXPECT_TRUE(sleepsThrough("irq-keys", 500ms));
+
+    model().press(Key::F2);
+    ASSERT_TRUE(waitUntil([&] { return model().count(4) == 1 && model().isArmed(4); }));
+    EXPECT_GE(wakeupsDuring("irq-keys", 500ms), 10) << "a poll every 20 ms while the key is down";
+    model().release(Key::F2);
+    ASSERT_TRUE(waitUntil([&] { return recorder->size() == 1; }));
+    settle();
+    EXPECT_TRUE(sleepsThrough("irq-keys", 500ms));
+
+    // A line attached to the sleeping dispatcher is armed and served.
+    ASSERT_TRUE(dispatcher()->attach(InterruptsCtl::SDI_CARRIER, recorder->callback("carrier")));
+    armed({2});
+    model().raise(2);
+    ASSERT_TRUE(waitUntil([&] { return recorder->size() == 2; }));
+    EXPECT_EQ(recorder->names(), (std::vector<std::string>{"F2:clicked", "carrier:clicked"}));
 }

@@ -74,8 +74,10 @@ TEST_F(KeyCtlTest, ClickEmitsTheAssignedFunction)
 {
     keys->registerFunction(KeyCtl::F1, KeyCtl::FUNC_ZEBRA);
     keys->registerFunction(KeyCtl::F2, KeyCtl::FUNC_SWAP_AB);
-    // There is no fourth key; F3 keeps no function and its click emits nothing.
-    keys->registerFunction(static_cast<KeyCtl::KeyType>(3), KeyCtl::FUNC_MONO);
+    // There is no fourth key, nor one below F1: F3 keeps no function and its
+    // click emits nothing, and nothing next to the table is overwritten.
+    for (int type : {3, -1, -2, -3})
+        keys->registerFunction(static_cast<KeyCtl::KeyType>(type), KeyCtl::FUNC_MONO);
     click(Key::F3);
     click(Key::F1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return emitted.size() >= 1; }, 10000));
@@ -83,6 +85,10 @@ TEST_F(KeyCtlTest, ClickEmitsTheAssignedFunction)
     ASSERT_TRUE(QTest::qWaitFor([&] { return emitted.size() >= 3; }, 10000));
     settle();
     EXPECT_EQ(emitted, (std::vector<std::string>{"clicked(9)", "swapMainAndAssistSrc()", "clicked(22)"}));
+    // The controller still reaches its registers.
+    keys->closeKeyF3Interrupts();
+    keys->stopPressKeyF3();
+    EXPECT_EQ(board().pl().field(FPGA_INIT_CTL, 14, 14), 1u);
 }
 
 TEST_F(KeyCtlTest, LongPressEmitsTheKeyNumberWhateverItsFunction)

@@ -2,6 +2,7 @@
 #include "OutputCapture.h"
 #include "PlatformTest.h"
 #include "PowerCtl.h"
+#include "ThreadWatch.h"
 
 #include <thread>
 #include <unistd.h>
@@ -66,9 +67,22 @@ TEST_F(PowerCtlTest, ShorterHoldsDoNothing)
     expectNothingHappened("after two holds of 2.9 s");
 }
 
-// A hold of three seconds shuts down once the sampling has seen it whole:
-// the first low sample comes up to one released period (30 ms) after the
-// press, so the thumb stays a little longer.
+// While the button is up the watch sleeps until the line changes; while it
+// is down the line is sampled every 10 ms.
+TEST_F(PowerCtlTest, TheWatchSamplesOnlyWhileTheButtonIsDown)
+{
+    settle(milliseconds(100));
+    EXPECT_TRUE(sleepsThrough("power-button", milliseconds(500)));
+    board().platform().pressButton();
+    EXPECT_GE(wakeupsDuring("power-button", milliseconds(500)), 20) << "a sample every 10 ms";
+    board().platform().releaseButton();
+    settle(milliseconds(100));
+    EXPECT_TRUE(sleepsThrough("power-button", milliseconds(500)));
+    expectNothingHappened("after a hold of half a second");
+}
+
+// A hold of three seconds shuts down once the sampling has seen it whole;
+// the thumb stays a little longer.
 TEST_F(PowerCtlTest, HoldOfThreeSecondsShutsDownInOrder)
 {
     settle(milliseconds(100));

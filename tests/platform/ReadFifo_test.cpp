@@ -3,6 +3,7 @@
 #include "OutputCapture.h"
 #include "PlatformTest.h"
 #include "ReadFifo.h"
+#include "ThreadWatch.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -191,10 +192,11 @@ TEST_F(ReadFifoTest, MissingFifoIsCreatedAndServed)
     EXPECT_TRUE(waitUntil([&] { return output.contains("\t******FIFO command control******"); }));
     EXPECT_TRUE(output.contains("\t               frame\t\tuse \"frame fm/bmp/tiff/png\""));
 
-    // The writer goes and comes back.
+    // The writer goes and comes back; meanwhile the reader sleeps.
     ::close(writer);
     writer = -1;
     settle(std::chrono::milliseconds(100));
+    EXPECT_TRUE(sleepsThrough("fifo-reader", std::chrono::milliseconds(500)));
     openWriter();
     write("fan low\n");
     EXPECT_TRUE(waitUntil([&] { return fan->getFanMode() == FanCtrl::FAN_LOW; }));

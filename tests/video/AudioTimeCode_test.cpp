@@ -3,6 +3,7 @@
 #include "TimeCode.h"
 
 #include <QSignalSpy>
+#include <QTest>
 
 TEST(AudioMeter, CurveFromFullScaleToSilence)
 {
@@ -59,6 +60,51 @@ TEST_F(BoardTest, AudioLevelsRiseAtOnceAndFallIn182Ticks)
     EXPECT_EQ(board().pl().field(SDI_AUX_CTL, 4, 4), 1u);
     audio->setAudioGroup(0);
     EXPECT_EQ(board().pl().field(SDI_AUX_CTL, 4, 4), 0u);
+}
+
+// The tick runs while the bars have somewhere to go: not before a reading,
+// not once both bars stand at their levels, and once more to show zero when
+// the main input loses its picture.
+TEST_F(BoardTest, TheMeterTicksOnlyWhileItsBarsMove)
+{
+    AudioCtl *audio = AudioCtl::getInstance();
+    QSignalSpy spy(audio, &AudioCtl::updateAudio);
+    auto shows = [&](int value) { return spy.count() > 0 && spy.last().at(0).toInt() == value; };
+    QTest::qWait(200);
+    EXPECT_EQ(spy.count(), 0) << "nothing to meter";
+
+    // A quiet tone, 43 dB down: level 10 at once, then the bars rest, also
+    // while the same level keeps being read.
+    board().pl().set(AUD_AES_MAX, 233u << 16 | 233u);
+    board().pl().set(AUD_FRM_CNT, 800u);
+    audio->update();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(70); }, 2000));
+    audio->update();
+    QTest::qWait(200);
+    EXPECT_EQ(spy.count(), 1);
+
+    // Silence: 2 units a tick from 70 down to 6, then 0, then rest.
+    board().pl().set(AUD_FRM_CNT, 0u);
+    audio->update();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(0); }, 3000));
+    const int fallen = spy.count();
+    EXPECT_EQ(fallen, 1 + 33);
+    QTest::qWait(200);
+    EXPECT_EQ(spy.count(), fallen);
+
+    // The picture goes while the bars rest at the tone: zero once, then rest.
+    board().pl().set(AUD_FRM_CNT, 800u);
+    audio->update();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(70); }, 2000));
+    audio->setAudio(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(0); }, 2000));
+    const int blanked = spy.count();
+    audio->setAudio(true);
+    QTest::qWait(200);
+    EXPECT_EQ(spy.count(), blanked);
+    // The next reading brings the bars back.
+    audio->update();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shows(70); }, 2000));
 }
 
 TEST_F(BoardTest, TimeCodeTextAndFlags)

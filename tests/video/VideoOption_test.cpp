@@ -375,6 +375,21 @@ TEST_F(VideoOptionTest, ColourMatricesFollowTheSourceAndTheRange)
     EXPECT_EQ(zebraColour(), rgbWhite);
 }
 
+// An RGB SDI picture shown only on the assist channel: its style is stored
+// like the main channel's, so its input matrix is the identity; the zebra
+// colour stays the main input's.
+TEST_F(VideoOptionTest, AnRgbSdiSourceOnTheAssistChannelAloneGetsTheRgbMatrix)
+{
+    constexpr uint32_t ycbcrWhite = 512u | 940u << 10 | 512u << 20;
+    video()->setInput(VideoOption::MAIN_CHANNEL, "WHDI");
+    video()->setInput(VideoOption::ASSIST_CHANNEL, "SDI");
+    video()->setStlye(VideoOption::ASSIST_CHANNEL, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_RGB444);
+    video()->loadCscMatrix(VideoOption::ASSIST_CHANNEL);
+    EXPECT_EQ(enabledBlocks(), 0b00010u);
+    EXPECT_EQ(staged(), recordOf(CscCtl::MatrixRGB));
+    EXPECT_EQ(zebraColour(), ycbcrWhite);
+}
+
 TEST_F(VideoOptionTest, LutCompareSplitInSourcePixels)
 {
     auto split = [&] { return field(VID_3DLUT_CTL, 23, 12); };
