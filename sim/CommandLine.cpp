@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "Console.h"
+#include "ThreadName.h"
 
 #include <QCoreApplication>
 
@@ -45,6 +46,7 @@ void CommandLine::stop()
 
 void CommandLine::run()
 {
+    nameThread("board-commands");
     for (;;) {
         Entry entry;
         {

@@ -12,6 +12,7 @@
 #include "RfCommands.h"
 #include "ScenarioRunner.h"
 #include "SimOptions.h"
+#include "ThreadName.h"
 #include "TouchCommands.h"
 #include "VideoCommands.h"
 #include "VirtualBoard.h"
@@ -103,6 +104,7 @@ bool watchSignals(const std::function<void(int)> &first, const std::function<voi
     if (::pipe2(signalPipe, O_CLOEXEC) != 0)
         return false;
     std::thread([first, again] {
+        nameThread("board-signals");
         unsigned char byte = 0;
         while (::read(signalPipe[0], &byte, 1) == 1) {
             int expected = 0;
