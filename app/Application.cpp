@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QThread>
 #include <chrono>
 
 namespace {
@@ -28,6 +29,10 @@ void applyStyleSheet(QApplication &application)
 int runApplication(int &argc, char **argv, const std::function<void(MainWindow &)> &beforeLoop)
 {
     const auto started = std::chrono::steady_clock::now();
+    // Qt takes the first thread that touches it for its main thread; the
+    // controllers started below run threads of their own, so this one makes
+    // itself known first, and the application object is created on it.
+    QThread::currentThread();
     PowerCtl::getInstance();
     FanCtrl::getInstance();
     QApplication application(argc, argv);

@@ -1,5 +1,6 @@
 #include "ZqEventFilter.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -12,6 +13,34 @@ constexpr int messageLeft = 607;
 constexpr int messageRight = 1313;
 constexpr int messageTop = 30;
 constexpr int messageBottom = 142;
+
+// The dynamic property that marks an exempt top-level widget.
+constexpr const char *exemptProperty = "touchGateExempt";
+
+// The widget a mouse event is for: the receiver itself, or the top-level
+// widget whose native window received it.
+QWidget *widgetOf(QObject *receiver)
+{
+    if (receiver->isWidgetType())
+        return static_cast<QWidget *>(receiver);
+    for (QWidget *topLevel : QApplication::topLevelWidgets()) {
+        if (topLevel->windowHandle() == receiver)
+            return topLevel;
+    }
+    return nullptr;
+}
+
+// In an exempt window, or in a popup or dialog of one (a combo box's list).
+bool exempt(QObject *receiver)
+{
+    QWidget *widget = widgetOf(receiver);
+    for (QWidget *window = widget != nullptr ? widget->window() : nullptr; window != nullptr;
+         window = window->parentWidget() != nullptr ? window->parentWidget()->window() : nullptr) {
+        if (window->property(exemptProperty).toBool())
+            return true;
+    }
+    return false;
+}
 
 bool inMessageArea(const QPoint &position)
 {
@@ -27,6 +56,11 @@ void ZqEventFilter::setTouchState(int state)
 {
     if (state >= TOUCH_NORMAL && state <= TOUCH_MESSAGE)
         touchState = state;
+}
+
+void ZqEventFilter::exemptWindow(QWidget &window)
+{
+    window.setProperty(exemptProperty, true);
 }
 
 QPoint ZqEventFilter::windowPosition(QObject *receiver, const QPointF &localPosition)
@@ -48,6 +82,8 @@ bool ZqEventFilter::eventFilter(QObject *watched, QEvent *event)
     // A mouse event reaches the window first, then the widget under it. A
     // swallowed event goes no further, so each release is judged once.
     if (!watched->isWidgetType() && qobject_cast<QWindow *>(watched) == nullptr)
+        return false;
+    if (touchState != TOUCH_NORMAL && exempt(watched))
         return false;
 
     switch (touchState) {

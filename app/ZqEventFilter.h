@@ -4,6 +4,7 @@
 #include <QPoint>
 
 class QEvent;
+class QWidget;
 
 // The application-wide touch gate. Before any widget sees a press, release or
 // move, it lets the event through, swallows it, or turns its release into a
@@ -34,6 +35,11 @@ public:
     // The event's position in the coordinates of its top-level window,
     // rounded to the nearest pixel, halves upward.
     static QPoint windowPosition(QObject *receiver, const QPointF &localPosition);
+
+    // A top-level window that is not part of the panel (a tool window of the
+    // virtual board): the gate lets everything through to it, whatever the
+    // touch state.
+    static void exemptWindow(QWidget &window);
 
 signals:
     void clicked(int x, int y);

@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -152,6 +153,50 @@ QImage fitted(const QImage &picture)
     return frame;
 }
 
+// Converts the rows of a ten-bit picture on two threads into storage that
+// outlives the call: the conversion is a good part of a capture's time next to
+// a fast encoder, and fresh memory for it costs as much again.
+template <class Pixel, class Convert>
+QImage converted(const QImage &picture, QImage::Format format, std::vector<uchar> &storage, const Convert &convert)
+{
+    const int width = picture.width();
+    const size_t lineBytes = static_cast<size_t>(width) * sizeof(Pixel);
+    storage.resize(std::max(storage.size(), lineBytes * static_cast<size_t>(picture.height())));
+    QImage result(storage.data(), width, picture.height(), static_cast<int>(lineBytes), format);
+    const auto rows = [&](int first, int last) {
+        for (int y = first; y < last; ++y) {
+            const auto *in = reinterpret_cast<const uint32_t *>(picture.constScanLine(y));
+            auto *out = reinterpret_cast<Pixel *>(storage.data() + lineBytes * static_cast<size_t>(y));
+            for (int x = 0; x < width; ++x)
+                out[x] = convert(in[x]);
+        }
+    };
+    const int half = picture.height() / 2;
+    std::thread second(rows, half, picture.height());
+    rows(0, half);
+    second.join();
+    return result;
+}
+
+// Each component widened to 16 bits by repeating its top bits below it, so
+// that narrowing back to ten bits gives the same value.
+QImage sixteenBits(const QImage &picture, std::vector<uchar> &storage)
+{
+    return converted<uint64_t>(picture, QImage::Format_RGBX64, storage, [](uint32_t w) {
+        const auto widen = [](uint32_t v) { return static_cast<uint64_t>((v << 6) | (v >> 4)); };
+        return widen((w >> 20) & 0x3FFu) | widen((w >> 10) & 0x3FFu) << 16 | widen(w & 0x3FFu) << 32
+               | uint64_t(0xFFFF) << 48;
+    });
+}
+
+// Each component cut to its top eight bits.
+QImage eightBits(const QImage &picture, std::vector<uchar> &storage)
+{
+    return converted<uint32_t>(picture, QImage::Format_RGB32, storage, [](uint32_t w) {
+        return 0xFF000000u | ((w >> 6) & 0xFF0000u) | ((w >> 4) & 0xFF00u) | ((w >> 2) & 0xFFu);
+    });
+}
+
 } // namespace
 
 FrameOption::FrameOption()
@@ -220,19 +265,22 @@ void FrameOption::start(InterruptsCtl::KeyHandle, int)
     condition.notify_all();
 }
 
+std::string FrameOption::suffix = "bmp";
+std::mutex FrameOption::suffixMutex;
+
 bool FrameOption::setFrameSuffix(const std::string &suffix)
 {
     if (!knownSuffix(suffix))
         return false;
-    std::lock_guard<std::mutex> lock(mutex);
-    this->suffix = suffix;
+    std::lock_guard<std::mutex> lock(suffixMutex);
+    FrameOption::suffix = suffix;
     return true;
 }
 
-void FrameOption::getFrameSuffix(std::string &suffix) const
+void FrameOption::getFrameSuffix(std::string &suffix)
 {
-    std::lock_guard<std::mutex> lock(mutex);
-    suffix = "." + this->suffix;
+    std::lock_guard<std::mutex> lock(suffixMutex);
+    suffix = "." + FrameOption::suffix;
 }
 
 bool FrameOption::fieldMode() const
@@ -372,6 +420,9 @@ bool FrameOption::saveOriginData(const std::string &file, const Request &request
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, rawFileMode);
     if (fd < 0)
         return false;
+    // The mode whatever the process's file-creation mask, where the stick's
+    // file system keeps modes at all.
+    static_cast<void>(::fchmod(fd, rawFileMode));
     const bool written = writeAll(fd, lines) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
@@ -389,7 +440,8 @@ bool FrameOption::saveOther(const std::string &file, const Request &request, con
     const QImage picture = framePicture(request);
     // PNG and TIFF take 16-bit components, which keep all ten bits; BMP takes
     // eight.
-    const QImage image = picture.convertToFormat(format == "bmp" ? QImage::Format_RGB32 : QImage::Format_RGBX64);
+    const QImage image = format == "bmp" ? eightBits(picture, encodeBuffer) : sixteenBits(picture, encodeBuffer);
+
     const std::string temporary = temporaryName(file);
     QFile output(QString::fromStdString(temporary));
     if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate))

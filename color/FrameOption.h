@@ -58,10 +58,12 @@ public:
     // The capture interrupt: wakes the worker for a waiting capture.
     void start(InterruptsCtl::KeyHandle handle, int value);
 
-    // "fm", "bmp", "tiff" or "png"; any other suffix is refused.
-    bool setFrameSuffix(const std::string &suffix);
+    // "fm", "bmp", "tiff" or "png"; any other suffix is refused. The format
+    // is the process's, so a service command can set it before the capture
+    // machinery exists.
+    static bool setFrameSuffix(const std::string &suffix);
     // The suffix with a leading ".".
-    void getFrameSuffix(std::string &suffix) const;
+    static void getFrameSuffix(std::string &suffix);
 
     // The worker's two operations, public for the benchmarks that time them.
     // A save writes into the capture folder of the last request.
@@ -118,7 +120,8 @@ private:
     int stride = memoryStride;
     int width = 0;
     int height = 0;
-    std::string suffix = "bmp";
+    static std::string suffix;
+    static std::mutex suffixMutex;
     std::string path;
     InterruptsCtl &m_interrupts;
     VideoOption &m_videoOption;
@@ -133,4 +136,6 @@ private:
     bool fields = false;
     std::string directory;
     std::atomic<bool> threadStarted{false};
+    // The picture as the encoder takes it, kept from one capture to the next.
+    std::vector<uchar> encodeBuffer;
 };

@@ -113,7 +113,7 @@ bool shutdown(const char *)
 
 bool frame(const char *argument)
 {
-    return FrameOption::getInstance()->setFrameSuffix(argument);
+    return FrameOption::setFrameSuffix(argument);
 }
 
 struct FifoCommand {

@@ -71,6 +71,18 @@ void OutputCapture::keepLine(const std::string &line)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_lines.push_back(line);
+    if (m_listener)
+        m_listener(line);
+}
+
+void OutputCapture::setListener(std::function<void(const std::string &line)> listener)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_listener = std::move(listener);
+    if (m_listener) {
+        for (const std::string &line : m_lines)
+            m_listener(line);
+    }
 }
 
 void OutputCapture::stop()

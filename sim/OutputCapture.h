@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -23,6 +24,9 @@ public:
     void stop();
 
     bool contains(const std::string &text) const;
+    // Every line kept so far, then each new one as it comes (on a reader
+    // thread, one at a time); an empty listener stops that.
+    void setListener(std::function<void(const std::string &line)> listener);
 
 private:
     struct Stream {
@@ -41,6 +45,7 @@ private:
     Stream m_err;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_lines;
+    std::function<void(const std::string &line)> m_listener;
     bool m_running = false;
 };
 

@@ -206,11 +206,17 @@ struct Pipeline {
             value = converted;
         }
         const int measured = zebra || falseColour ? level(value) : 0;
-        if (zebra && measured >= zebraLow && measured <= zebraHigh && ((x + y) >> stripeShift) % 2 == 0)
-            value = zebraColour;
+        const bool striped = zebra && measured >= zebraLow && measured <= zebraHigh && ((x + y) >> stripeShift) % 2 == 0;
+        return finish(striped ? zebraColour : value, measured, lut && (!lutSplit || x >= lutSplitX));
+    }
+
+    // Steps 3 to 6, which depend on the position only through the zebra and
+    // the LUT split.
+    Components finish(Components value, int measured, bool throughLut) const
+    {
         if (inputMatrix)
             value = applyMatrix(input, value);
-        if (lut && (!lutSplit || x >= lutSplitX))
+        if (throughLut)
             value = applyLut(grid, value);
         if (screenMatrix)
             value = applyMatrix(screen, value);
@@ -226,6 +232,31 @@ struct Pipeline {
         }
         return value;
     }
+};
+
+// The colour of the pixel before, kept: runs of equal source pixels (bars,
+// bands) go through the pipeline once.
+class Remembered
+{
+public:
+    explicit Remembered(const Pipeline &pipeline) : m_pipeline(pipeline) {}
+
+    Components colour(uint32_t word, int x, int y)
+    {
+        const bool striped = m_pipeline.zebra && ((x + y) >> stripeShift) % 2 == 0;
+        const bool throughLut = m_pipeline.lut && (!m_pipeline.lutSplit || x >= m_pipeline.lutSplitX);
+        const uint64_t key = word | uint64_t(striped) << 32 | uint64_t(throughLut) << 33 | uint64_t(1) << 34;
+        if (key != m_key) {
+            m_key = key;
+            m_value = m_pipeline.colour(word, x, y);
+        }
+        return m_value;
+    }
+
+private:
+    const Pipeline &m_pipeline;
+    uint64_t m_key = 0;
+    Components m_value = {{0, 0, 0}};
 };
 
 // Runs work over the rows of a picture on two threads.
@@ -264,12 +295,14 @@ QImage PanelPicture::adjusted(const QImage &picture, const MainSource &source, c
     pipeline.falseColour = false;
     pipeline.lutSplit = false;
     QImage result(picture.size(), QImage::Format_RGB30);
+    const int columns = picture.width();
     forRows(picture.height(), [&](int first, int last) {
         for (int y = first; y < last; ++y) {
             const auto *in = reinterpret_cast<const uint32_t *>(picture.constScanLine(y));
             auto *out = reinterpret_cast<uint32_t *>(result.scanLine(y));
-            for (int x = 0; x < picture.width(); ++x)
-                out[x] = pack(pipeline.colour(in[x], x, y));
+            Remembered remembered(pipeline);
+            for (int x = 0; x < columns; ++x)
+                out[x] = pack(remembered.colour(in[x], x, y));
         }
     });
     return result;
@@ -323,10 +356,11 @@ QImage PanelPicture::render(const PLModel &pl, const PictureModel &picture, cons
                                           ? overlayMemory + static_cast<size_t>(y) * PictureModel::frameStride
                                           : nullptr;
             const auto *interface = osdPlane ? reinterpret_cast<const QRgb *>(plane.constScanLine(y)) : nullptr;
+            Remembered remembered(pipeline);
             for (int x = 0; x < width; ++x) {
                 Components value = {{0, 0, 0}};
                 if (in != nullptr && x >= left && x < left + windowWidth)
-                    value = pipeline.colour(in[columns[static_cast<size_t>(x - left)]], x, y);
+                    value = remembered.colour(in[columns[static_cast<size_t>(x - left)]], x, y);
                 if (compare != nullptr && x < overlayEnd) {
                     const Components stored = unpack(compare[x]);
                     for (int c = 0; c < 3; ++c)
@@ -334,7 +368,7 @@ QImage PanelPicture::render(const PLModel &pl, const PictureModel &picture, cons
                                       + fullScale / 2)
                                      / fullScale;
                 }
-                if (interface != nullptr) {
+                if (interface != nullptr && qAlpha(interface[x]) != 0) {
                     const QRgb pixel = interface[x];
                     const int alpha = qAlpha(pixel) * osdOpacity / fullScale;
                     const int colour[3] = {qRed(pixel), qGreen(pixel), qBlue(pixel)};

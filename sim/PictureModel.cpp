@@ -63,7 +63,9 @@ bool PictureModel::start()
     if (m_running)
         return true;
     m_running = true;
-    m_latchThread = std::thread(&PictureModel::latchLoop, this);
+    // The registers as they are now, before the application can change them.
+    m_latchThread = std::thread(&PictureModel::latchLoop, this, m_pl.get(CSC_MATRIX_CTL), m_pl.get(VID_3DLUT_CTL),
+                                m_pl.get(FRAME_CAP_CTL));
     m_grabThread = std::thread(&PictureModel::grabLoop, this);
     return true;
 }
@@ -160,23 +162,20 @@ int PictureModel::gridIndexOfWord(int word)
     return (b * gridPoints + g) * gridPoints + r;
 }
 
-void PictureModel::latchMatrix(int block)
+MatrixRecord PictureModel::stagedRecord() const
 {
-    uint32_t words[6];
-    for (int i = 0; i < 6; ++i)
-        words[i] = m_pl.get(static_cast<FunctionTypeIndex>(CSC_MATRIX_VAL0 + i));
     int16_t values[12];
     for (int i = 0; i < 6; ++i) {
-        values[2 * i] = static_cast<int16_t>(words[i] & 0xFFFFu);
-        values[2 * i + 1] = static_cast<int16_t>(words[i] >> 16);
+        const uint32_t word = m_pl.get(static_cast<FunctionTypeIndex>(CSC_MATRIX_VAL0 + i));
+        values[2 * i] = static_cast<int16_t>(word & 0xFFFFu);
+        values[2 * i + 1] = static_cast<int16_t>(word >> 16);
     }
     MatrixRecord record;
     for (int i = 0; i < 9; ++i)
         record.coefficient[i / 3][i % 3] = values[i];
     for (int i = 0; i < 3; ++i)
         record.offset[i] = values[9 + i];
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_latched.blocks[static_cast<size_t>(block)] = record;
+    return record;
 }
 
 void PictureModel::latchLut()
@@ -196,11 +195,13 @@ void PictureModel::latchLut()
     m_latched.lut.swap(grid);
 }
 
-void PictureModel::latchLoop()
+void PictureModel::latchLoop(uint32_t lastCsc, uint32_t lastLut, uint32_t lastFrame)
 {
-    uint32_t lastCsc = m_pl.get(CSC_MATRIX_CTL);
-    uint32_t lastLut = m_pl.get(VID_3DLUT_CTL);
-    uint32_t lastFrame = m_pl.get(FRAME_CAP_CTL);
+    // What each block would take: the record staged while its load bit is
+    // low. The application stages, drops the bit, waits and raises it, and
+    // may stage the next block's record the moment after; so the record
+    // seen while the bit was low is the one the edge latches.
+    std::array<MatrixRecord, blockCount> candidate;
     std::unique_lock<std::mutex> lock(m_mutex);
     while (m_running) {
         m_wake.wait_for(lock, latchPeriod);
@@ -208,10 +209,15 @@ void PictureModel::latchLoop()
             return;
         lock.unlock();
         const uint32_t csc = m_pl.get(CSC_MATRIX_CTL);
+        const MatrixRecord staged = stagedRecord();
         for (int block = 0; block < blockCount; ++block) {
             const int load = 4 * block + loadBitOffset;
-            if (bit(csc, load) && !bit(lastCsc, load))
-                latchMatrix(block);
+            if (!bit(csc, load)) {
+                candidate[static_cast<size_t>(block)] = staged;
+            } else if (!bit(lastCsc, load)) {
+                std::lock_guard<std::mutex> latch(m_mutex);
+                m_latched.blocks[static_cast<size_t>(block)] = candidate[static_cast<size_t>(block)];
+            }
         }
         lastCsc = csc;
         const uint32_t lut = m_pl.get(VID_3DLUT_CTL);

@@ -91,10 +91,11 @@ public:
     static int gridIndexOfWord(int word);
 
 private:
-    void latchLoop();
+    // Watches for edges from the register words given on.
+    void latchLoop(uint32_t lastCsc, uint32_t lastLut, uint32_t lastFrame);
     void grabLoop();
     void capture();
-    void latchMatrix(int block);
+    MatrixRecord stagedRecord() const;
     void latchLut();
 
     PLModel &m_pl;

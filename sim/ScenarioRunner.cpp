@@ -119,6 +119,29 @@ const ScenarioCommand *CommandTable::find(const std::vector<std::string> &words,
     return &found->second;
 }
 
+std::string CommandTable::check(const std::string &line, const ScenarioCommand *&command,
+                                std::vector<std::string> &arguments) const
+{
+    command = nullptr;
+    arguments.clear();
+    std::vector<std::string> words;
+    if (!ScenarioRunner::split(line, words))
+        return "unterminated quote";
+    if (words.empty())
+        return std::string();
+    size_t nameWords = 0;
+    const ScenarioCommand *found = find(words, nameWords);
+    if (found == nullptr)
+        return "unknown command '" + words[0] + "'";
+    std::vector<std::string> rest(words.begin() + static_cast<long>(nameWords), words.end());
+    const std::string problem = found->check(rest);
+    if (!problem.empty())
+        return problem + " (usage: " + found->usage + ")";
+    command = found;
+    arguments = std::move(rest);
+    return std::string();
+}
+
 bool ScenarioRunner::load(const std::string &path, std::string &error)
 {
     std::ifstream file(path);
@@ -129,27 +152,16 @@ bool ScenarioRunner::load(const std::string &path, std::string &error)
     m_scriptName = path;
     m_lines.clear();
     std::string text;
-    std::vector<std::string> words;
     for (int number = 1; std::getline(file, text); ++number) {
-        const std::string where = path + " line " + std::to_string(number) + ": ";
-        if (!split(text, words)) {
-            error = where + "unterminated quote";
-            return false;
-        }
-        if (words.empty())
-            continue;
-        size_t nameWords = 0;
-        const ScenarioCommand *command = m_commands.find(words, nameWords);
-        if (command == nullptr) {
-            error = where + "unknown command '" + words[0] + "'";
-            return false;
-        }
-        std::vector<std::string> arguments(words.begin() + static_cast<long>(nameWords), words.end());
-        const std::string problem = command->check(arguments);
+        const ScenarioCommand *command = nullptr;
+        std::vector<std::string> arguments;
+        const std::string problem = m_commands.check(text, command, arguments);
         if (!problem.empty()) {
-            error = where + problem + " (usage: " + command->usage + ")";
+            error = path + " line " + std::to_string(number) + ": " + problem;
             return false;
         }
+        if (command == nullptr)
+            continue;
         m_lines.push_back({number, text, command, arguments});
     }
     return true;
@@ -157,13 +169,32 @@ bool ScenarioRunner::load(const std::string &path, std::string &error)
 
 void ScenarioRunner::start(QWidget &window)
 {
+    if (m_context.m_window != &window)
+        attach(window);
+    m_thread = std::thread(&ScenarioRunner::run, this);
+}
+
+void ScenarioRunner::attach(QWidget &window)
+{
     m_context.m_window = &window;
     {
         std::lock_guard<std::mutex> lock(m_context.m_lifeMutex);
         m_context.m_applicationRunning = true;
     }
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [this] { applicationEnded(); });
-    m_thread = std::thread(&ScenarioRunner::run, this);
+}
+
+std::vector<std::pair<int, std::string>> ScenarioRunner::scriptLines() const
+{
+    std::vector<std::pair<int, std::string>> lines;
+    for (const Line &line : m_lines)
+        lines.emplace_back(line.number, line.text);
+    return lines;
+}
+
+void ScenarioRunner::onLine(std::function<void(int number, const Outcome *outcome)> observer)
+{
+    m_observer = std::move(observer);
 }
 
 void ScenarioRunner::applicationEnded()
@@ -184,7 +215,11 @@ void ScenarioRunner::run()
     nameThread("board-script");
     for (const Line &line : m_lines) {
         console::print("[scenario] %d: %s\n", line.number, line.text.c_str());
+        if (m_observer)
+            m_observer(line.number, nullptr);
         const Outcome outcome = line.command->run(m_context, line.arguments);
+        if (m_observer)
+            m_observer(line.number, &outcome);
         if (outcome.status == Outcome::Passed) {
             if (outcome.stop)
                 break;

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace sim {
@@ -49,11 +50,12 @@ public:
     // Runs work on the user-interface thread and waits for it; false when the
     // application has ended (nothing ran).
     bool onUi(const std::function<void(QWidget &window)> &work);
+    // Queues work to the user-interface thread while the application runs;
+    // false (dropped) once it has ended.
+    bool post(std::function<void()> work);
 
 private:
     friend class ScenarioRunner;
-    // Queues work to the user-interface thread while the application runs.
-    bool post(std::function<void()> work);
 
     QPointer<QWidget> m_window;
     std::mutex m_lifeMutex;
@@ -78,6 +80,11 @@ public:
     // The command that the words start with (two-word names first); nameWords
     // tells how many words its name took. Null when there is none.
     const ScenarioCommand *find(const std::vector<std::string> &words, size_t &nameWords) const;
+    // Checks one line of the language: the command it names and its
+    // arguments, or what is wrong with it (empty when nothing is). A blank or
+    // comment-only line leaves command null.
+    std::string check(const std::string &line, const ScenarioCommand *&command,
+                      std::vector<std::string> &arguments) const;
     std::string usage() const;
 
 private:
@@ -98,9 +105,19 @@ public:
     // message (naming the line) in error.
     bool load(const std::string &path, std::string &error);
 
-    // Starts the script against the shown window; when it ends, the
-    // application is asked to exit with the script's status.
+    // Starts the script against the shown window (attaching to it unless
+    // that is done); when it ends, the application is asked to exit with the
+    // script's status.
     void start(QWidget &window);
+    // Commands act on the shown window from now on, from the script or from
+    // the command line.
+    void attach(QWidget &window);
+    ScenarioContext &context() { return m_context; }
+    // The loaded script's lines with their numbers.
+    std::vector<std::pair<int, std::string>> scriptLines() const;
+    // Told, on the script's thread, when a line starts (outcome null) and
+    // how it ended. Set before start().
+    void onLine(std::function<void(int number, const Outcome *outcome)> observer);
     // From the application's last moments on, nothing is queued to it.
     void applicationEnded();
     // Waits for the script to end; its exit status.
@@ -125,6 +142,7 @@ private:
     std::string m_scriptName;
     std::thread m_thread;
     int m_status = 0;
+    std::function<void(int number, const Outcome *outcome)> m_observer;
 };
 
 // The commands every board has: time, registers, widgets, files, settings,

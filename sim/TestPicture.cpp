@@ -1,8 +1,5 @@
 #include "TestPicture.h"
 
-#include <QFont>
-#include <QGuiApplication>
-#include <QPainter>
 #include <algorithm>
 
 namespace sim {
@@ -36,35 +33,61 @@ void fillRect(QImage &image, const QRect &rect, uint32_t word)
     }
 }
 
-// The label as a coverage mask, drawn where a font is to be had.
+// A 5 x 7 pixel font for the labels, one row a byte (bit 4 the left column):
+// the picture is the same on every machine and can be drawn on any thread.
+struct Glyph {
+    char character;
+    uint8_t rows[7];
+};
+
+constexpr Glyph glyphs[] = {
+    {'0', {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}}, {'1', {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}},
+    {'2', {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}}, {'3', {0x1F, 0x02, 0x04, 0x02, 0x01, 0x11, 0x0E}},
+    {'4', {0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02}}, {'5', {0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E}},
+    {'6', {0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E}}, {'7', {0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08}},
+    {'8', {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}}, {'9', {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C}},
+    {'D', {0x1C, 0x12, 0x11, 0x11, 0x11, 0x12, 0x1C}}, {'H', {0x11, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11}},
+    {'I', {0x0E, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0E}}, {'M', {0x11, 0x1B, 0x15, 0x15, 0x11, 0x11, 0x11}},
+    {'S', {0x0F, 0x10, 0x10, 0x0E, 0x01, 0x01, 0x1E}}, {'W', {0x11, 0x11, 0x11, 0x15, 0x15, 0x15, 0x0A}},
+    {'f', {0x06, 0x09, 0x08, 0x1C, 0x08, 0x08, 0x08}}, {'i', {0x04, 0x00, 0x0C, 0x04, 0x04, 0x04, 0x0E}},
+    {'p', {0x00, 0x00, 0x1E, 0x11, 0x1E, 0x10, 0x10}}, {'s', {0x00, 0x00, 0x0E, 0x10, 0x0E, 0x01, 0x1E}},
+    {'x', {0x00, 0x00, 0x11, 0x0A, 0x04, 0x0A, 0x11}}, {'.', {0x00, 0x00, 0x00, 0x00, 0x00, 0x0C, 0x0C}},
+};
+constexpr int glyphWidth = 5;
+constexpr int glyphHeight = 7;
+constexpr int glyphAdvance = 6;
+
+const Glyph *glyphOf(char character)
+{
+    for (const Glyph &glyph : glyphs) {
+        if (glyph.character == character)
+            return &glyph;
+    }
+    return nullptr; // a space, or a character the font lacks
+}
+
+// The label in the bottom right corner, each font pixel a square of about a
+// 250th of the picture's height.
 void drawLabel(QImage &image, const std::string &label)
 {
-    if (label.empty() || qobject_cast<QGuiApplication *>(QCoreApplication::instance()) == nullptr)
-        return;
-    QFont font;
-    font.setPixelSize(std::max(10, image.height() / 40));
-    const QFontMetrics metrics(font);
-    const QString text = QString::fromStdString(label);
-    const QSize size(metrics.horizontalAdvance(text) + 2, metrics.height() + 2);
-    if (size.width() >= image.width() || size.height() >= image.height())
-        return;
-    QImage mask(size, QImage::Format_Alpha8);
-    mask.fill(0);
-    QPainter painter(&mask);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(QRect(QPoint(1, 1), size - QSize(2, 2)), Qt::AlignLeft | Qt::AlignVCenter, text);
-    painter.end();
+    const int scale = std::max(1, image.height() / 250);
+    const int width = static_cast<int>(label.size()) * glyphAdvance * scale;
     const int margin = std::max(2, image.height() / 100);
-    const int left = image.width() - size.width() - margin;
-    const int top = image.height() - size.height() - margin;
+    const int left = image.width() - width - margin;
+    const int top = image.height() - glyphHeight * scale - margin;
+    if (label.empty() || left < 0 || top < 0)
+        return;
     const uint32_t word = TestPicture::word(labelLevel, labelLevel, labelLevel);
-    for (int y = 0; y < size.height(); ++y) {
-        const uchar *coverage = mask.constScanLine(y);
-        auto *line = reinterpret_cast<uint32_t *>(image.scanLine(top + y)) + left;
-        for (int x = 0; x < size.width(); ++x) {
-            if (coverage[x] >= 128)
-                line[x] = word;
+    for (size_t i = 0; i < label.size(); ++i) {
+        const Glyph *glyph = glyphOf(label[i]);
+        if (glyph == nullptr)
+            continue;
+        const int x0 = left + static_cast<int>(i) * glyphAdvance * scale;
+        for (int row = 0; row < glyphHeight; ++row) {
+            for (int column = 0; column < glyphWidth; ++column) {
+                if ((glyph->rows[row] >> (glyphWidth - 1 - column) & 1) != 0)
+                    fillRect(image, QRect(x0 + column * scale, top + row * scale, scale, scale), word);
+            }
         }
     }
 }

@@ -1,7 +1,9 @@
 // fieldmon-sim: the monitor application on the virtual board.
 
 #include "Application.h"
+#include "CommandLine.h"
 #include "Console.h"
+#include "ControlWindow.h"
 #include "FrameCommands.h"
 #include "InterruptCommands.h"
 #include "MainWindow.h"
@@ -11,81 +13,34 @@
 #include "PlatformCommands.h"
 #include "RfCommands.h"
 #include "ScenarioRunner.h"
+#include "SimOptions.h"
+#include "ThreadName.h"
 #include "TouchCommands.h"
 #include "VideoCommands.h"
 #include "VirtualBoard.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMetaObject>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr int exitBoardFailure = 3;
-
-struct Options {
-    std::string root;
-    std::string workDir;
-    std::string script;
-    std::string shotsDir;
-    bool headless = false;
-    bool help = false;
-    std::vector<char *> qtArguments;
-};
-
-const char *usageText =
-    "usage: fieldmon-sim [--root DIR] [--workdir DIR] [--script FILE] [--shots DIR] [--headless] [Qt options]\n"
-    "\n"
-    "Runs the monitor application on the virtual board.\n"
-    "  --root DIR     hardware root to build the board in (default: a fresh temporary one)\n"
-    "  --workdir DIR  working directory of the application; an existing one is used as it\n"
-    "                 is (settings persist), a new one is seeded with the runtime files\n"
-    "                 (default: a fresh seeded temporary one)\n"
-    "  --script FILE  run a scenario script, then exit: 0 every check passed, 1 a check\n"
-    "                 failed, 2 script error\n"
-    "  --shots DIR    where relative screenshot names go (default: the current directory)\n"
-    "  --headless     no display: the offscreen platform\n"
-    "\n"
-    "Scenario commands:\n";
-
-bool parse(int argc, char **argv, Options &options, std::string &error)
-{
-    options.qtArguments.push_back(argv[0]);
-    for (int i = 1; i < argc; ++i) {
-        const std::string word = argv[i];
-        auto value = [&](std::string &target) {
-            if (i + 1 >= argc) {
-                error = word + " needs a value";
-                return false;
-            }
-            target = argv[++i];
-            return true;
-        };
-        if (word == "--root" || word == "--workdir" || word == "--script" || word == "--shots") {
-            std::string &target = word == "--root"      ? options.root
-                                  : word == "--workdir" ? options.workDir
-                                  : word == "--script"  ? options.script
-                                                        : options.shotsDir;
-            if (!value(target))
-                return false;
-        } else if (word == "--headless") {
-            options.headless = true;
-        } else if (word == "--help" || word == "-h") {
-            options.help = true;
-        } else {
-            options.qtArguments.push_back(argv[i]);
-        }
-    }
-    options.qtArguments.push_back(nullptr);
-    return true;
-}
+constexpr int exitSignalBase = 128;
 
 std::string makeTemporaryDir(const char *name)
 {
@@ -117,11 +72,62 @@ std::string absolute(const std::string &path)
     return normal;
 }
 
+// Qt keeps per-user runtime files under XDG_RUNTIME_DIR, which must be the
+// user's own; without one, a private temporary folder (removed at exit).
+std::string ensureRuntimeDir()
+{
+    const char *current = std::getenv("XDG_RUNTIME_DIR");
+    struct stat status {};
+    if (current != nullptr && *current != '\0' && ::stat(current, &status) == 0 && S_ISDIR(status.st_mode)
+        && status.st_uid == ::geteuid() && (status.st_mode & 0077) == 0)
+        return std::string();
+    const std::string dir = makeTemporaryDir("fieldmon-runtime");
+    if (!dir.empty())
+        setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    return dir;
+}
+
+// Ctrl-C and SIGTERM: the handler only writes the signal's number into a
+// pipe; a thread reads it and ends the application the ordinary way, so that
+// the temporary folders go. A second signal while that hangs cleans up and
+// ends the process at once.
+int signalPipe[2] = {-1, -1};
+std::atomic<int> caughtSignal{0};
+
+extern "C" void onSignal(int number)
+{
+    const unsigned char byte = static_cast<unsigned char>(number);
+    const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
+    (void)ignored;
+}
+
+bool watchSignals(const std::function<void(int)> &first, const std::function<void(int)> &again)
+{
+    if (::pipe2(signalPipe, O_CLOEXEC) != 0)
+        return false;
+    std::thread([first, again] {
+        nameThread("board-signals");
+        unsigned char byte = 0;
+        while (::read(signalPipe[0], &byte, 1) == 1) {
+            int expected = 0;
+            if (caughtSignal.compare_exchange_strong(expected, byte))
+                first(byte);
+            else
+                again(byte);
+        }
+    }).detach();
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return sigaction(SIGINT, &action, nullptr) == 0 && sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    Options options;
+    sim::SimOptions options;
     std::string error;
     sim::CommandTable commands;
     sim::addCoreCommands(commands);
@@ -132,53 +138,64 @@ int main(int argc, char **argv)
     sim::addVideoCommands(commands);
     sim::addTouchCommands(commands);
     sim::addFrameCommands(commands);
-    if (!parse(argc, argv, options, error)) {
-        std::fprintf(stderr, "fieldmon-sim: %s\n%s%s", error.c_str(), usageText, commands.usage().c_str());
+    if (!options.parse(argc, argv, error)) {
+        std::fprintf(stderr, "fieldmon-sim: %s\n%s%s", error.c_str(), sim::SimOptions::usage(),
+                     commands.usage().c_str());
         return 2;
     }
     if (options.help) {
-        std::printf("%s%s", usageText, commands.usage().c_str());
+        std::printf("%s%s", sim::SimOptions::usage(), commands.usage().c_str());
         return 0;
     }
-    if (options.headless)
+    if (options.headless) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    } else {
+        const std::string problem = sim::displayProblem();
+        if (!problem.empty()) {
+            std::fprintf(stderr, "fieldmon-sim: %s\n", problem.c_str());
+            return 2;
+        }
+    }
     const std::string script = absolute(options.script);
 
-    // Temporary root and working directory unless given; both go at exit.
+    // Temporary root, working directory and runtime folder unless given; they
+    // go at exit, and on Ctrl-C or SIGTERM.
     const bool ownRoot = options.root.empty();
     const bool ownWorkDir = options.workDir.empty();
     const std::string root = ownRoot ? sim::VirtualBoard::makeTemporaryRoot() : absolute(options.root);
     const std::string workDir = ownWorkDir ? makeTemporaryDir("fieldmon-work") : absolute(options.workDir);
+    const std::string runtimeDir = ensureRuntimeDir();
     const std::string shotsDir = absolute(options.shotsDir.empty() ? "." : options.shotsDir);
-    auto cleanUp = [&] {
+    auto cleanUp = [=] {
         std::error_code ignored;
         if (ownRoot && !root.empty())
             fs::remove_all(root, ignored);
         if (ownWorkDir && !workDir.empty())
             fs::remove_all(workDir, ignored);
+        if (!runtimeDir.empty())
+            fs::remove_all(runtimeDir, ignored);
     };
-    if (root.empty() || workDir.empty() || !prepareWorkDir(workDir, error)) {
-        std::fprintf(stderr, "fieldmon-sim: cannot prepare the board: %s\n", error.c_str());
+    auto fail = [&](const std::string &message) {
+        std::fprintf(stderr, "fieldmon-sim: %s\n", message.c_str());
         cleanUp();
         return exitBoardFailure;
-    }
+    };
+    if (root.empty() || workDir.empty() || !prepareWorkDir(workDir, error))
+        return fail("cannot prepare the board: " + error);
+    std::error_code shotsFailure;
+    fs::create_directories(shotsDir, shotsFailure);
+    if (shotsFailure)
+        return fail("cannot create " + shotsDir + ": " + shotsFailure.message());
 
     sim::VirtualBoard board(root);
-    if (!board.ok()) {
-        std::fprintf(stderr, "fieldmon-sim: cannot build the board in %s: %s\n", root.c_str(),
-                     board.error().c_str());
-        cleanUp();
-        return exitBoardFailure;
-    }
+    if (!board.ok())
+        return fail("cannot build the board in " + root + ": " + board.error());
     board.install();
     // Files a scenario hands to the board by relative name come from its folder.
     board.platform().setHostDirectory(script.empty() ? fs::current_path().string()
                                                      : fs::path(script).parent_path().string());
-    if (chdir(workDir.c_str()) != 0) {
-        std::fprintf(stderr, "fieldmon-sim: cannot enter %s\n", workDir.c_str());
-        cleanUp();
-        return exitBoardFailure;
-    }
+    if (chdir(workDir.c_str()) != 0)
+        return fail("cannot enter " + workDir);
 
     sim::OutputCapture output;
     sim::ScenarioRunner runner(commands, board, output, shotsDir);
@@ -187,6 +204,18 @@ int main(int argc, char **argv)
         cleanUp();
         return 2;
     }
+
+    const bool watching = watchSignals(
+        [&runner](int number) {
+            runner.context().post([number] { QCoreApplication::exit(exitSignalBase + number); });
+        },
+        [cleanUp](int number) {
+            cleanUp();
+            _exit(exitSignalBase + number);
+        });
+    if (!watching)
+        return fail("cannot watch for signals");
+
     output.start();
     console::print("[virtual board] hardware root %s, working directory %s\n", root.c_str(), workDir.c_str());
 
@@ -199,16 +228,33 @@ int main(int argc, char **argv)
     board.system().onRestart(endApplication);
     board.platform().onPowerCut(endApplication);
 
+    std::unique_ptr<sim::CommandLine> commandLine;
     int qtArgc = static_cast<int>(options.qtArguments.size()) - 1;
     const int applicationStatus = runApplication(qtArgc, options.qtArguments.data(), [&](MainWindow &window) {
-        // With a display, the panel's picture is shown live beside the window.
-        if (!options.headless)
+        runner.attach(window);
+        // A signal that came during the start ends the application now.
+        if (const int number = caughtSignal.load())
+            runner.context().post([number] { QCoreApplication::exit(exitSignalBase + number); });
+        const QString platform = QGuiApplication::platformName();
+        if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
+            commandLine = std::make_unique<sim::CommandLine>(commands, runner.context());
+            auto *control = new sim::ControlWindow(board, *commandLine, output, runner.context(), window);
+            if (!script.empty())
+                control->followScript(runner);
+            QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [control] { delete control; });
+            control->show();
+            // The panel's picture, live beside the window.
             (new sim::PanelView(board, window))->show();
+        }
         if (!script.empty())
             runner.start(window);
     });
-    const int status = script.empty() ? applicationStatus : runner.join();
-    console::print("[virtual board] the application ended with status %d\n", applicationStatus);
+    if (commandLine)
+        commandLine->stop();
+    const int signal = caughtSignal.load();
+    // After a signal the script's current command is not waited for.
+    const int status = signal != 0 ? exitSignalBase + signal : script.empty() ? applicationStatus : runner.join();
+    console::print("[virtual board] the application ended with status %d\n", signal != 0 ? status : applicationStatus);
     output.stop();
     cleanUp();
     // The application's controller threads live until the process ends, as on

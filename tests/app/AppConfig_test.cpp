@@ -6,6 +6,7 @@
 #include <QDataStream>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char **environ;
 
@@ -487,21 +489,28 @@ TEST_F(AppConfigTest, InputSizeIsKeptPerChannel)
 
 namespace {
 
-// The writer program beside this test binary, started with its output on a pipe.
+// The writer program beside this test binary, started with its output on a
+// pipe (through the emulator when the tests run under one).
 pid_t startWriter(long firstGeneration, int &output)
 {
     const std::string program =
         (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "config_writer").string();
     const std::string generation = std::to_string(firstGeneration);
+    const char *emulator = std::getenv("FIELDMON_EMULATOR");
+    std::vector<char *> argv;
+    if (emulator != nullptr && *emulator != '\0')
+        argv.push_back(const_cast<char *>(emulator));
+    argv.push_back(const_cast<char *>(program.c_str()));
+    argv.push_back(const_cast<char *>(generation.c_str()));
+    argv.push_back(nullptr);
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         return -1;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    char *argv[] = {const_cast<char *>(program.c_str()), const_cast<char *>(generation.c_str()), nullptr};
     pid_t pid = -1;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ) != 0)
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
         pid = -1;
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);

@@ -112,3 +112,40 @@ TEST_F(ZqEventFilterTest, PositionsAreInWindowCoordinatesRoundedHalfUp)
     filter.setTouchState(-1);
     EXPECT_EQ(filter.getTouchState(), ZqEventFilter::TOUCH_LOCKED);
 }
+
+TEST_F(ZqEventFilterTest, WindowsBesideThePanelStayLiveInEveryState)
+{
+    // A tool window of the virtual board, and a window it opens (as a combo
+    // box opens its list), each with a button; the panel stays gated.
+    QWidget beside;
+    beside.resize(400, 300);
+    auto *besideButton = new QPushButton(&beside);
+    besideButton->setGeometry(10, 10, 200, 80);
+    ZqEventFilter::exemptWindow(beside);
+    QWidget opened(&beside, Qt::Tool);
+    opened.resize(300, 200);
+    auto *openedButton = new QPushButton(&opened);
+    openedButton->setGeometry(10, 10, 200, 80);
+    int besideClicks = 0;
+    int openedClicks = 0;
+    QObject::connect(besideButton, &QPushButton::clicked, [&] { ++besideClicks; });
+    QObject::connect(openedButton, &QPushButton::clicked, [&] { ++openedClicks; });
+    beside.show();
+    opened.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&beside));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&opened));
+
+    int expected = 0;
+    for (int state : {ZqEventFilter::TOUCH_LOCKED, ZqEventFilter::TOUCH_SCANNING, ZqEventFilter::TOUCH_MESSAGE}) {
+        filter.setTouchState(state);
+        QSignalSpy clicks(&filter, &ZqEventFilter::clicked);
+        QTest::mouseClick(beside.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 40));
+        QTest::mouseClick(opened.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 40));
+        ++expected;
+        EXPECT_EQ(besideClicks, expected) << "state " << state;
+        EXPECT_EQ(openedClicks, expected) << "state " << state;
+        EXPECT_TRUE(clicks.isEmpty()) << "state " << state;
+        tap({150, 540});
+        EXPECT_TRUE(pressed.empty()) << "the panel is still gated in state " << state;
+    }
+}

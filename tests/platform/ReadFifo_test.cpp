@@ -1,4 +1,5 @@
 #include "FanCtrl.h"
+#include "FrameOption.h"
 #include "HardwarePath.h"
 #include "OutputCapture.h"
 #include "PlatformTest.h"
@@ -246,3 +247,21 @@ TEST_F(ReadFifoTest, WriteEndWritesOnceThereIsAReader)
 }
 
 } // namespace
+
+TEST_F(ReadFifoTest, FrameSetsTheCaptureFormatOfTheFourListed)
+{
+    ReadFifo fifo(hw::path("/tmp/framefifo"));
+    std::string suffix;
+    FrameOption::getFrameSuffix(suffix);
+    EXPECT_EQ(suffix, ".bmp");
+    for (const char *format : {"png", "tiff", "fm", "bmp"}) {
+        EXPECT_TRUE(read(fifo, std::string("frame ") + format + "\n"));
+        FrameOption::getFrameSuffix(suffix);
+        EXPECT_EQ(suffix, std::string(".") + format);
+    }
+    for (const char *text : {"frame jpg\n", "frame\n", "frame PNG\n", "frame ../x\n"}) {
+        EXPECT_TRUE(read(fifo, text));
+        FrameOption::getFrameSuffix(suffix);
+        EXPECT_EQ(suffix, ".bmp") << text;
+    }
+}

@@ -1,7 +1,8 @@
 # Runs one scenario script headless through the simulator and checks its exit
-# status (and, for a script that must fail, the line number it reports).
+# status (and, for a script that must fail, the line number it reports). In a
+# cross build the simulator runs through the emulator.
 execute_process(
-    COMMAND ${SIM} --headless --script ${SCRIPT}
+    COMMAND ${EMULATOR} ${SIM} --headless --script ${SCRIPT}
     RESULT_VARIABLE status
     OUTPUT_VARIABLE output
     ERROR_VARIABLE output)

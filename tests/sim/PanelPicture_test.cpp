@@ -84,8 +84,11 @@ protected:
 
 TEST_F(PanelPictureTest, TheSourceComesThroughItsInputMatrixOrBlackWithoutTheMainLayer)
 {
-    // RGB over HDMI: no matrix in the way.
+    // RGB over HDMI through the identity, though the measurement block's
+    // record is staged the moment after the main block latched.
     source("HDMI", "1920x1080", "60p");
+    video->loadCscMatrix(VideoOption::MAIN_CHANNEL);
+    ASSERT_TRUE(latched(3, 1793)) << "the measurement block has its RGB to YCbCr record";
     QImage panel = render();
     for (int i = 0; i < sim::TestPicture::barCount; ++i)
         EXPECT_EQ(at(panel, barCentre(i).x(), barCentre(i).y()), bar(i)) << "bar " << i;

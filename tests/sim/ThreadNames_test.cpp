@@ -1,4 +1,5 @@
 #include "BoardTest.h"
+#include "Emulation.h"
 #include "FanCtrl.h"
 #include "InterruptsCtl.h"
 #include "OsdCtl.h"
@@ -17,12 +18,14 @@
 
 namespace {
 
-// The thread sanitizer runs a thread of its own, under the process's name.
+// The thread sanitizer runs a thread of its own, under the process's name;
+// so does the user-mode emulator of a cross build.
 #ifdef __SANITIZE_THREAD__
-constexpr size_t foreignThreads = 1;
+constexpr size_t sanitizerThreads = 1;
 #else
-constexpr size_t foreignThreads = 0;
+constexpr size_t sanitizerThreads = 0;
 #endif
+const size_t foreignThreads = sanitizerThreads + (emulator() != nullptr ? 1 : 0);
 
 std::string processName()
 {

@@ -1,4 +1,5 @@
 #include "FrameCtl.h"
+#include "FrameOption.h"
 #include "HardwarePath.h"
 #include "LutConfig.h"
 #include "LutCtl.h"
@@ -210,6 +211,26 @@ TEST_F(SelectWidgetTest, APresetChosenOnThePageShowsThroughTheLogicAsTheFileSays
     }
     EXPECT_GT(checked, 50);
 
+    // Colours all over the cube, through the same LUT block: every
+    // tetrahedron of the interpolation.
+    QImage colours(4096, 1, QImage::Format_RGB30);
+    auto *pixels = reinterpret_cast<uint32_t *>(colours.scanLine(0));
+    uint32_t seed = 12345;
+    for (int i = 0; i < colours.width(); ++i) {
+        seed = seed * 1103515245u + 12345u;
+        pixels[i] = seed & 0x3FFFFFFFu;
+    }
+    const QImage graded = sim::PanelPicture::adjusted(colours, board().picture().mainSource(),
+                                                      board().picture().latched(), board().pl());
+    int far = 0;
+    for (int i = 0; i < colours.width(); ++i) {
+        const std::array<int, 3> expected = cube.apply(components(pixels[i]));
+        const std::array<int, 3> found = components(reinterpret_cast<const uint32_t *>(graded.constScanLine(0))[i]);
+        for (size_t c = 0; c < 3; ++c)
+            far += std::abs(found[c] - expected[c]) > 1;
+    }
+    EXPECT_EQ(far, 0);
+
     // The compare view: the picture as it comes left of the split.
     LutCtl::getInstance()->lutPreviewPosition(960);
     LutCtl::getInstance()->lutPreviewEnable(true);
@@ -221,6 +242,11 @@ TEST_F(SelectWidgetTest, APresetChosenOnThePageShowsThroughTheLogicAsTheFileSays
 
     page->hide();
     EXPECT_NE(read(workFile("Lut/LutFile.ini")).find(presetCube), std::string::npos);
+    // Opened again, the picker shows the LUT in force as the chosen row.
+    showPage(*page);
+    const QList<QListWidgetItem *> chosen = list()->selectedItems();
+    ASSERT_EQ(chosen.size(), 1);
+    EXPECT_EQ(chosen[0]->text(), presetCube);
 }
 
 TEST_F(SelectWidgetTest, AUserLutThatDoesNotLoadLeavesTheLutAsItWasAndSaysSo)
@@ -315,6 +341,7 @@ TEST_F(SelectWidgetTest, EraseRemovesTheChosenUserLutsAndTheirRows)
     page->setMode(SelectWidget::SELECT_ERASE);
     showPage(*page);
     EXPECT_EQ(child<QPushButton>(*page, "selectConfirm")->text(), "删除");
+    EXPECT_EQ(hint(), "");
     QSignalSpy erased(page.get(), &SelectWidget::signalEraseLutSuccess);
     tapRow("x.cube");
     tapRow("z.cube");
@@ -324,6 +351,12 @@ TEST_F(SelectWidgetTest, EraseRemovesTheChosenUserLutsAndTheirRows)
     EXPECT_FALSE(fs::exists(workFile("Lut/User/x.cube")));
     EXPECT_TRUE(fs::exists(workFile("Lut/User/y.cube")));
     EXPECT_FALSE(fs::exists(workFile("Lut/User/z.cube")));
+    tapRow("y.cube");
+    click(child<QPushButton>(*page, "selectConfirm"));
+    EXPECT_EQ(erased.count(), 2);
+    page->hide();
+    showPage(*page);
+    EXPECT_EQ(hint(), "没有文件");
 }
 
 TEST_F(SelectWidgetTest, AChosenCaptureFillsTheCompareMemoryAndShowsWhenCompareIsOn)
@@ -372,9 +405,13 @@ TEST_F(SelectWidgetTest, WithCompareOffALoadedCaptureStaysHidden)
     showPage(*page);
     auto *memory = static_cast<uint32_t *>(FrameCtl::getInstance()->loadAddress());
     memory[0] = 0;
+    int completions = 0;
+    QObject receiver;
+    QObject::connect(FrameOption::getInstance(), &FrameOption::frameCompleted, &receiver, [&](int) { ++completions; });
     tapRow("shot.tiff");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return memory[0] == 1023u; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completions == 1; }, 5000));
     QTest::qWait(50);
+    EXPECT_EQ(memory[0], 1023u);
     EXPECT_EQ(field(FRAME_CAP_CTL, 4, 4), 0u);
 }
 

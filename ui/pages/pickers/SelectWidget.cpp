@@ -140,10 +140,19 @@ void SelectWidget::refresh()
     } else {
         DeviceUSB::getDirectoryFile(dir, cubeSuffix, names);
     }
+    if (names.empty()) {
+        showHint(tr("没有文件"));
+        return;
+    }
+    // The LUT in force is shown chosen.
+    const std::string chosen = choosesLut(selectMode)
+                                   ? lutConfig->getLutFile(selectMode == SELECT_PRESET ? presetSlot : userSlot)
+                                   : std::string();
     const QIcon icon(QString::fromLatin1(fileIcon));
     for (const std::string &name : names) {
         auto *item = new QListWidgetItem(icon, QString::fromStdString(name), ui->selectList);
         item->setSizeHint(QSize(0, rowHeight));
+        item->setSelected(dir + name == chosen);
     }
 }
 
