@@ -1,5 +1,7 @@
 #include "PanelPicture.h"
 
+#include "ThreadName.h"
+
 #include <algorithm>
 #include <thread>
 
@@ -264,7 +266,10 @@ template <class Work>
 void forRows(int rows, const Work &work)
 {
     const int half = rows / 2;
-    std::thread second([&] { work(half, rows); });
+    std::thread second([&] {
+        nameThread("board-panel");
+        work(half, rows);
+    });
     work(0, half);
     second.join();
 }

@@ -2,6 +2,7 @@
 
 #include "PanelPicture.h"
 #include "TestPicture.h"
+#include "ThreadName.h"
 
 #include <chrono>
 #include <cmath>
@@ -197,6 +198,7 @@ void PictureModel::latchLut()
 
 void PictureModel::latchLoop(uint32_t lastCsc, uint32_t lastLut, uint32_t lastFrame)
 {
+    nameThread("board-latches");
     // What each block would take: the record staged while its load bit is
     // low. The application stages, drops the bit, waits and raises it, and
     // may stage the next block's record the moment after; so the record
@@ -240,6 +242,7 @@ void PictureModel::latchLoop(uint32_t lastCsc, uint32_t lastLut, uint32_t lastFr
 
 void PictureModel::grabLoop()
 {
+    nameThread("board-grabber");
     std::unique_lock<std::mutex> lock(m_mutex);
     while (m_running) {
         m_wake.wait(lock, [this] { return !m_running || m_captureWanted; });

@@ -235,6 +235,51 @@
     </message>
 </context>
 <context>
+    <name>FrameCompareWidget</name>
+    <message>
+        <source>截图对比</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>透明度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>左右位置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>从USB选择截图</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FrameGetWidget</name>
+    <message>
+        <source>开启机内调整</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>截图</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FrameWidget</name>
+    <message>
+        <source>截图管理</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>截图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>截图对比</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FunctionMenuWidget</name>
     <message>
         <source>功能</source>
@@ -487,43 +532,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>No video</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>USB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>L</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>R</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Y</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>0%</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Cb</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Cr</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>G</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>B</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -744,6 +753,53 @@
     <name>ScreenFrameSuccess</name>
     <message>
         <source>截图成功 USB:Image/</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SelectWidget</name>
+    <message>
+        <source>LUT预设选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LUT自定义</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>从USB选择截图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请插入USB设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LUT文件载入失败</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>截图载入失败</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除失败</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

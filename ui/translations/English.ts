@@ -235,6 +235,51 @@
     </message>
 </context>
 <context>
+    <name>FrameCompareWidget</name>
+    <message>
+        <source>截图对比</source>
+        <translation>Frame compare</translation>
+    </message>
+    <message>
+        <source>透明度</source>
+        <translation>Opacity</translation>
+    </message>
+    <message>
+        <source>左右位置</source>
+        <translation>Split position</translation>
+    </message>
+    <message>
+        <source>从USB选择截图</source>
+        <translation>Choose a capture on USB</translation>
+    </message>
+</context>
+<context>
+    <name>FrameGetWidget</name>
+    <message>
+        <source>开启机内调整</source>
+        <translation>Apply picture settings</translation>
+    </message>
+    <message>
+        <source>截图</source>
+        <translation>Capture</translation>
+    </message>
+</context>
+<context>
+    <name>FrameWidget</name>
+    <message>
+        <source>截图管理</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>截图</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>截图对比</source>
+        <translation>Frame compare</translation>
+    </message>
+</context>
+<context>
     <name>FunctionMenuWidget</name>
     <message>
         <source>功能</source>
@@ -487,44 +532,8 @@
         <translation>00:00:00:00</translation>
     </message>
     <message>
-        <source>No video</source>
-        <translation>No video</translation>
-    </message>
-    <message>
         <source>USB</source>
         <translation>USB</translation>
-    </message>
-    <message>
-        <source>L</source>
-        <translation>L</translation>
-    </message>
-    <message>
-        <source>R</source>
-        <translation>R</translation>
-    </message>
-    <message>
-        <source>Y</source>
-        <translation>Y</translation>
-    </message>
-    <message>
-        <source>0%</source>
-        <translation>0%</translation>
-    </message>
-    <message>
-        <source>Cb</source>
-        <translation>Cb</translation>
-    </message>
-    <message>
-        <source>Cr</source>
-        <translation>Cr</translation>
-    </message>
-    <message>
-        <source>G</source>
-        <translation>G</translation>
-    </message>
-    <message>
-        <source>B</source>
-        <translation>B</translation>
     </message>
 </context>
 <context>
@@ -745,6 +754,53 @@
     <message>
         <source>截图成功 USB:Image/</source>
         <translation>Captured to USB:Image/</translation>
+    </message>
+</context>
+<context>
+    <name>SelectWidget</name>
+    <message>
+        <source>LUT预设选择</source>
+        <translation>Preset LUT</translation>
+    </message>
+    <message>
+        <source>LUT自定义</source>
+        <translation>User LUT</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>从USB选择截图</source>
+        <translation>Choose a capture on USB</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>请插入USB设备</source>
+        <translation>Please insert a USB device</translation>
+    </message>
+    <message>
+        <source>没有文件</source>
+        <translation>No files</translation>
+    </message>
+    <message>
+        <source>LUT文件载入失败</source>
+        <translation>The LUT file could not be loaded</translation>
+    </message>
+    <message>
+        <source>截图载入失败</source>
+        <translation>The capture could not be loaded</translation>
+    </message>
+    <message>
+        <source>删除失败</source>
+        <translation>Delete failed</translation>
     </message>
 </context>
 <context>
