@@ -21,6 +21,9 @@ namespace sim {
 
 namespace {
 
+// How long a line the application printed may take to reach the capture.
+constexpr std::chrono::seconds logArrival(2);
+
 bool parseNumber(const std::string &text, uint32_t &value)
 {
     if (text.empty() || text[0] == '-')
@@ -219,8 +222,15 @@ ScenarioCommand expectLogCommand()
     return {"expect log", "expect log \"<substring>\"",
             [](const std::vector<std::string> &a) { return checkCount(a, 1); },
             [](ScenarioContext &context, const std::vector<std::string> &a) {
-                return context.output.contains(a[0]) ? Outcome::passed()
-                                                     : Outcome::failed("a line containing \"" + a[0] + "\"", "none");
+                // The capture reads the output on its own thread: a line just
+                // printed may take a moment to arrive.
+                const auto deadline = std::chrono::steady_clock::now() + logArrival;
+                while (!context.output.contains(a[0])) {
+                    if (std::chrono::steady_clock::now() > deadline)
+                        return Outcome::failed("a line containing \"" + a[0] + "\"", "none");
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+                return Outcome::passed();
             }};
 }
 

@@ -560,7 +560,7 @@
     </message>
     <message>
         <source>清除</source>
-        <translation>Clear</translation>
+        <translation>C</translation>
     </message>
     <message>
         <source>确定</source>
