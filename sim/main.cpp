@@ -4,19 +4,13 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "ControlWindow.h"
-#include "FrameCommands.h"
-#include "InterruptCommands.h"
 #include "MainWindow.h"
-#include "McuCommands.h"
 #include "OutputCapture.h"
 #include "PanelView.h"
-#include "PlatformCommands.h"
-#include "RfCommands.h"
+#include "ScenarioLanguage.h"
 #include "ScenarioRunner.h"
 #include "SimOptions.h"
 #include "ThreadName.h"
-#include "TouchCommands.h"
-#include "VideoCommands.h"
 #include "VirtualBoard.h"
 
 #include <QCoreApplication>
@@ -130,14 +124,7 @@ int main(int argc, char **argv)
     sim::SimOptions options;
     std::string error;
     sim::CommandTable commands;
-    sim::addCoreCommands(commands);
-    sim::addMcuCommands(commands);
-    sim::addInterruptCommands(commands);
-    sim::addPlatformCommands(commands);
-    sim::addRfCommands(commands);
-    sim::addVideoCommands(commands);
-    sim::addTouchCommands(commands);
-    sim::addFrameCommands(commands);
+    sim::addScenarioLanguage(commands);
     if (!options.parse(argc, argv, error)) {
         std::fprintf(stderr, "fieldmon-sim: %s\n%s%s", error.c_str(), sim::SimOptions::usage(),
                      commands.usage().c_str());

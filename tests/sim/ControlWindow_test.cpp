@@ -3,14 +3,9 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "ControlWindow.h"
-#include "InterruptCommands.h"
 #include "MainWindow.h"
-#include "McuCommands.h"
 #include "OutputCapture.h"
-#include "PlatformCommands.h"
-#include "RfCommands.h"
-#include "TouchCommands.h"
-#include "VideoCommands.h"
+#include "ScenarioLanguage.h"
 #include "Wait.h"
 
 #include <QComboBox>
@@ -40,13 +35,7 @@ protected:
     void SetUp() override
     {
         BoardTest::SetUp();
-        sim::addCoreCommands(commands);
-        sim::addMcuCommands(commands);
-        sim::addInterruptCommands(commands);
-        sim::addPlatformCommands(commands);
-        sim::addRfCommands(commands);
-        sim::addVideoCommands(commands);
-        sim::addTouchCommands(commands);
+        sim::addScenarioLanguage(commands);
         std::filesystem::copy(FIELDMON_SEED_DIR, workDir(), std::filesystem::copy_options::recursive);
         AppConfig::getInstance()->init("config.ini");
         panel = std::make_unique<MainWindow>();
