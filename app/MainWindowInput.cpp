@@ -157,8 +157,10 @@ void MainWindow::channelUpdate(VideoOption::Channel channel)
                 ui->videoLabel->setText(QString::fromStdString(videoInfo));
                 videoOption->setSDImode(hdmiCtl->sdiMode());
                 outCtl->setSDIMode(hdmiCtl->sdiMode());
+                // Formats without timing words of their own keep the ones in force.
                 unsigned int horizontal = 0;
                 unsigned int vertical = 0;
+                outCtl->currentHDMICtl(horizontal, vertical);
                 hdmiCtl->getHDMICtl(horizontal, vertical);
                 outCtl->setHDMICtl(horizontal, vertical);
                 outCtl->setPayLoad(hdmiCtl->getPayLoad());

@@ -22,7 +22,7 @@ fi
 # What runs on the PC, then what is built against (the target's libraries).
 HOST_PACKAGES="build-essential cmake ccache g++-arm-linux-gnueabihf qemu-user-static qtbase5-dev-tools \
 qttools5-dev-tools librsvg2-bin fonts-wqy-microhei"
-TARGET_PACKAGES="qtbase5-dev:armhf qttools5-dev:armhf libgtest-dev:armhf libgmock-dev:armhf"
+TARGET_PACKAGES="qtbase5-dev:armhf qttools5-dev:armhf qt5-image-formats-plugins:armhf libgtest-dev:armhf libgmock-dev:armhf"
 
 ensure_cross_packages() {
     local add_arch=0 missing

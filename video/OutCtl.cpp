@@ -90,6 +90,12 @@ void OutCtl::setHDMICtl(unsigned int horizontal, unsigned int vertical)
     m_pl->setValue(HDMI_VER_CTL, vertical);
 }
 
+void OutCtl::currentHDMICtl(unsigned int &horizontal, unsigned int &vertical) const
+{
+    horizontal = m_pl->getValue(HDMI_HOR_CTL);
+    vertical = m_pl->getValue(HDMI_VER_CTL);
+}
+
 void OutCtl::outOff()
 {
     if (outMuted.exchange(true))

@@ -27,6 +27,8 @@ public:
     void setOutEnable(bool on);
     void lutEnable(bool on);
     void setHDMICtl(unsigned int horizontal, unsigned int vertical);
+    // The timing words as the registers hold them now.
+    void currentHDMICtl(unsigned int &horizontal, unsigned int &vertical) const;
     void outOff();
     void outRegain();
     void SDIoutput(Video::SDIinputFormat format);
