@@ -14,12 +14,20 @@ set -E
 trap 'echo "$(basename "$0"): failed: $BASH_COMMAND" >&2' ERR
 
 # missing_packages <package...>: those of them not installed, one per line.
+# A name without an architecture means the PC's own (or an architecture-free
+# package): the target's copy of a library, installed by the cross build,
+# does not count for the PC build.
 missing_packages() {
-    local package
+    local package native
+    native=$(dpkg --print-architecture)
     for package in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-            echo "$package"
+        if [[ $package == *:* ]]; then
+            dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q "^install ok installed" && continue
+        else
+            dpkg-query -W -f='${Status} ${Architecture}\n' "$package" 2>/dev/null \
+                | grep -Eq "^install ok installed ($native|all)$" && continue
         fi
+        echo "$package"
     done
 }
 
