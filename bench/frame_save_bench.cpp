@@ -4,7 +4,8 @@
 //   png, tiff, bmp  the image library saving the finished image (16-bit
 //                   components for PNG and TIFF, 8-bit for BMP).
 // The capture's time includes everything it does on top: reading the memory,
-// the conversion to 16 bits, the sync and the rename. Rounds alternate capture
+// the conversion to 16 bits (for BMP, its own one-pass 24-bit encoder), the
+// sync and the rename. Rounds alternate capture
 // and floor; the medians and their ratio are printed. Goal: at most 1.2.
 //
 //   frame_save_bench [rounds]      (default 9)

@@ -29,6 +29,8 @@ constexpr int maxCaptureWidth = 2048;
 constexpr int fileLines = FrameOption::frameHeight;
 constexpr size_t rawFileBytes = static_cast<size_t>(FrameOption::lineBytes) * FrameOption::frameHeight;
 constexpr mode_t rawFileMode = 0640;
+// What the image library's files get under the usual file-creation mask.
+constexpr mode_t bitmapFileMode = 0644;
 constexpr const char *partSuffix = ".part";
 // Components above bit 29 carry nothing in the frame memory.
 constexpr uint32_t pixelBits = 0x3FFFFFFFu;
@@ -153,48 +155,94 @@ QImage fitted(const QImage &picture)
     return frame;
 }
 
-// Converts the rows of a ten-bit picture on two threads into storage that
-// outlives the call: the conversion is a good part of a capture's time next to
-// a fast encoder, and fresh memory for it costs as much again.
-template <class Pixel, class Convert>
-QImage converted(const QImage &picture, QImage::Format format, std::vector<uchar> &storage, const Convert &convert)
+// Runs rows(first, last) over the picture's rows in two halves on two
+// threads: the conversions below are a good part of a capture's time next to
+// a fast encoder.
+template <class Rows>
+void onTwoThreads(int height, const Rows &rows)
 {
-    const int width = picture.width();
-    const size_t lineBytes = static_cast<size_t>(width) * sizeof(Pixel);
-    storage.resize(std::max(storage.size(), lineBytes * static_cast<size_t>(picture.height())));
-    QImage result(storage.data(), width, picture.height(), static_cast<int>(lineBytes), format);
-    const auto rows = [&](int first, int last) {
-        for (int y = first; y < last; ++y) {
-            const auto *in = reinterpret_cast<const uint32_t *>(picture.constScanLine(y));
-            auto *out = reinterpret_cast<Pixel *>(storage.data() + lineBytes * static_cast<size_t>(y));
-            for (int x = 0; x < width; ++x)
-                out[x] = convert(in[x]);
-        }
-    };
-    const int half = picture.height() / 2;
-    std::thread second(rows, half, picture.height());
+    const int half = height / 2;
+    std::thread second(rows, half, height);
     rows(0, half);
     second.join();
-    return result;
 }
 
 // Each component widened to 16 bits by repeating its top bits below it, so
-// that narrowing back to ten bits gives the same value.
+// that narrowing back to ten bits gives the same value. The result lives in
+// storage that outlives the call: fresh memory for it costs as much again.
 QImage sixteenBits(const QImage &picture, std::vector<uchar> &storage)
 {
-    return converted<uint64_t>(picture, QImage::Format_RGBX64, storage, [](uint32_t w) {
+    const int width = picture.width();
+    const size_t lineBytes = static_cast<size_t>(width) * sizeof(uint64_t);
+    storage.resize(std::max(storage.size(), lineBytes * static_cast<size_t>(picture.height())));
+    onTwoThreads(picture.height(), [&](int first, int last) {
         const auto widen = [](uint32_t v) { return static_cast<uint64_t>((v << 6) | (v >> 4)); };
-        return widen((w >> 20) & 0x3FFu) | widen((w >> 10) & 0x3FFu) << 16 | widen(w & 0x3FFu) << 32
-               | uint64_t(0xFFFF) << 48;
+        for (int y = first; y < last; ++y) {
+            const auto *in = reinterpret_cast<const uint32_t *>(picture.constScanLine(y));
+            auto *out = reinterpret_cast<uint64_t *>(storage.data() + lineBytes * static_cast<size_t>(y));
+            for (int x = 0; x < width; ++x) {
+                const uint32_t w = in[x];
+                out[x] = widen((w >> 20) & 0x3FFu) | widen((w >> 10) & 0x3FFu) << 16 | widen(w & 0x3FFu) << 32
+                         | uint64_t(0xFFFF) << 48;
+            }
+        }
     });
+    return QImage(storage.data(), width, picture.height(), static_cast<int>(lineBytes), QImage::Format_RGBX64);
 }
 
-// Each component cut to its top eight bits.
-QImage eightBits(const QImage &picture, std::vector<uchar> &storage)
+void putLittleEndian(uchar *at, uint32_t value, int bytes)
 {
-    return converted<uint32_t>(picture, QImage::Format_RGB32, storage, [](uint32_t w) {
-        return 0xFF000000u | ((w >> 6) & 0xFF0000u) | ((w >> 4) & 0xFF00u) | ((w >> 2) & 0xFFu);
+    for (int i = 0; i < bytes; ++i)
+        at[i] = static_cast<uchar>(value >> (8 * i));
+}
+
+// A 24-bit BMP of the picture in storage, each component cut to its top eight
+// bits: the file header, then the rows top-down, which parts lists bottom-up
+// as the format stores them. Written straight from the ten-bit picture in
+// one pass; the image library would want an 8-bit copy first and then
+// converts every row again.
+void bitmapFile(const QImage &picture, std::vector<uchar> &storage, std::vector<iovec> &parts)
+{
+    constexpr size_t headerBytes = 14 + 40;
+    constexpr uint32_t pixelsPerMetre = 2835; // 72 dots an inch
+    const int width = picture.width();
+    const int height = picture.height();
+    const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
+    const size_t pixelBytes = rowBytes * static_cast<size_t>(height);
+    storage.resize(std::max(storage.size(), headerBytes + pixelBytes));
+    uchar *header = storage.data();
+    std::fill(header, header + headerBytes, 0);
+    header[0] = 'B';
+    header[1] = 'M';
+    putLittleEndian(header + 2, static_cast<uint32_t>(headerBytes + pixelBytes), 4);
+    putLittleEndian(header + 10, headerBytes, 4);
+    putLittleEndian(header + 14, 40, 4);
+    putLittleEndian(header + 18, static_cast<uint32_t>(width), 4);
+    putLittleEndian(header + 22, static_cast<uint32_t>(height), 4);
+    putLittleEndian(header + 26, 1, 2);  // one plane
+    putLittleEndian(header + 28, 24, 2); // bits a pixel; no compression
+    putLittleEndian(header + 34, static_cast<uint32_t>(pixelBytes), 4);
+    putLittleEndian(header + 38, pixelsPerMetre, 4);
+    putLittleEndian(header + 42, pixelsPerMetre, 4);
+
+    uchar *pixels = storage.data() + headerBytes;
+    onTwoThreads(height, [&](int first, int last) {
+        for (int y = first; y < last; ++y) {
+            const auto *in = reinterpret_cast<const uint32_t *>(picture.constScanLine(y));
+            uchar *out = pixels + rowBytes * static_cast<size_t>(y);
+            for (int x = 0; x < width; ++x) {
+                const uint32_t w = in[x];
+                out[3 * x] = static_cast<uchar>(w >> 2);
+                out[3 * x + 1] = static_cast<uchar>(w >> 12);
+                out[3 * x + 2] = static_cast<uchar>(w >> 22);
+            }
+            std::fill(out + 3 * static_cast<size_t>(width), out + rowBytes, 0);
+        }
     });
+    parts.clear();
+    parts.push_back({header, headerBytes});
+    for (int y = height - 1; y >= 0; --y)
+        parts.push_back({pixels + rowBytes * static_cast<size_t>(y), rowBytes});
 }
 
 } // namespace
@@ -415,32 +463,20 @@ bool FrameOption::saveOriginData(const std::string &file, const Request &request
         }
         lines[static_cast<size_t>(y)] = {const_cast<char *>(line), static_cast<size_t>(lineBytes)};
     }
-
-    const std::string temporary = temporaryName(file);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, rawFileMode);
-    if (fd < 0)
-        return false;
-    // The mode whatever the process's file-creation mask, where the stick's
-    // file system keeps modes at all.
-    static_cast<void>(::fchmod(fd, rawFileMode));
-    const bool written = writeAll(fd, lines) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (!publish(temporary, file))
-        return false;
-    console::print("save %s successfull\n", file.c_str());
-    return true;
+    return writeParts(file, lines, rawFileMode);
 }
 
 bool FrameOption::saveOther(const std::string &file, const Request &request, const std::string &format)
 {
     const QImage picture = framePicture(request);
-    // PNG and TIFF take 16-bit components, which keep all ten bits; BMP takes
-    // eight.
-    const QImage image = format == "bmp" ? eightBits(picture, encodeBuffer) : sixteenBits(picture, encodeBuffer);
+    // BMP holds eight bits a component.
+    if (format == "bmp") {
+        std::vector<iovec> parts;
+        bitmapFile(picture, encodeBuffer, parts);
+        return writeParts(file, parts, bitmapFileMode);
+    }
+    // PNG and TIFF take 16-bit components, which keep all ten bits.
+    const QImage image = sixteenBits(picture, encodeBuffer);
 
     const std::string temporary = temporaryName(file);
     QFile output(QString::fromStdString(temporary));
@@ -450,6 +486,27 @@ bool FrameOption::saveOther(const std::string &file, const Request &request, con
     const bool written = writer.write(image) && output.flush() && ::fsync(output.handle()) == 0;
     output.close();
     if (!written || output.error() != QFileDevice::NoError) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    if (!publish(temporary, file))
+        return false;
+    console::print("save %s successfull\n", file.c_str());
+    return true;
+}
+
+bool FrameOption::writeParts(const std::string &file, std::vector<iovec> &parts, mode_t mode)
+{
+    const std::string temporary = temporaryName(file);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0)
+        return false;
+    // The mode whatever the process's file-creation mask, where the stick's
+    // file system keeps modes at all.
+    static_cast<void>(::fchmod(fd, mode));
+    const bool written = writeAll(fd, parts) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
         ::unlink(temporary.c_str());
         return false;
     }
