@@ -10,6 +10,8 @@ namespace sim {
 namespace {
 
 // The synthesizer's programming, as its data sheet gives it for the band.
+// Kept apart from the application's copy on purpose: the board checks what
+// the application sends against its own reading of the data sheet.
 constexpr uint32_t initWords[] = {
     0x0FF550, 0x000001, 0x451FE2, 0x5FDFA3, 0x6FD784, 0x853F55, 0x56AF36, 0xCE0207, 0x5E8C98, 0x221BC9,
     0xE06F2A, 0x08031B, 0x00143C, 0xFFFFFD, 0x00000E, 0x12BACF, 0x9ABA8F, 0x3ABA8F, 0x12BACF, 0xE06F2A,

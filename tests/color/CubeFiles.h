@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -38,6 +39,16 @@ inline void positionColour(double x, double y, double z, double out[3])
     out[1] = y;
     out[2] = z;
 }
+
+// A 17-point cube whose every point is the same grey, and the LUT memory
+// words of half and full level.
+inline std::string constantCube(double value)
+{
+    return cubeText(17, [value](double, double, double, double out[3]) { out[0] = out[1] = out[2] = value; });
+}
+
+constexpr uint32_t halfWord = (511u << 20) | (511u << 10) | 511u;
+constexpr uint32_t whiteWord = (1023u << 20) | (1023u << 10) | 1023u;
 
 inline bool contains(const std::string &text, const std::string &part)
 {

@@ -39,8 +39,6 @@ void white(double, double, double, double out[3])
     out[0] = out[1] = out[2] = 1.0;
 }
 
-const uint32_t whiteWord = (1023u << 20) | (1023u << 10) | 1023u;
-
 } // namespace
 
 TEST_F(LutCtlTest, DisplayLutRegisterFields)

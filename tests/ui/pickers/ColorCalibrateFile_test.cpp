@@ -14,19 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void constant(double value, double out[3])
-{
-    out[0] = out[1] = out[2] = value;
-}
-
-std::string constantCube(double value)
-{
-    return cubeText(17, [value](double, double, double, double out[3]) { constant(value, out); });
-}
-
-const uint32_t halfWord = (511u << 20) | (511u << 10) | 511u;
-const uint32_t whiteWord = (1023u << 20) | (1023u << 10) | 1023u;
-
 class ColorCalibrateFileTest : public PageTest
 {
 protected:

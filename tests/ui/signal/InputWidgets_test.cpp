@@ -86,7 +86,8 @@ TEST_F(InputWidgetsTest, TheSwapKeyExchangesTheInputsOnceAndBothPagesShowIt)
     record();
     KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_SWAP_AB);
     clickKey(KeyCtl::F2);
-    ASSERT_TRUE(waitUntil([&] { return button("assistInputSDI")->isChecked() && button("mainInputHDMI")->isChecked(); }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return button("assistInputSDI")->isChecked() && button("mainInputHDMI")->isChecked(); }));
     EXPECT_EQ(events, (std::vector<std::string>{"main HDMI", "assist SDI"}));
     page->hide();
     EXPECT_EQ(savedValue("inputMain"), "HDMI");
@@ -99,7 +100,8 @@ TEST_F(InputWidgetsTest, TheSwapKeyExchangesTheInputsOnceAndBothPagesShowIt)
     clickKey(KeyCtl::F2);
     // The two pages hear of the key through two signals, which may arrive
     // in separate turns of the event loop.
-    ASSERT_TRUE(waitUntil([&] { return button("mainInputWHDI")->isChecked() && button("assistInputHDMI")->isChecked(); }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return button("mainInputWHDI")->isChecked() && button("assistInputHDMI")->isChecked(); }));
     EXPECT_EQ(events, (std::vector<std::string>{"main WHDI", "assist HDMI"}));
     EXPECT_EQ(whdiAnswer(), 1);
 }
