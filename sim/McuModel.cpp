@@ -51,6 +51,9 @@ constexpr auto readTimeoutMs = 20;
 constexpr auto paceGranularity = milliseconds(1);
 constexpr uint32_t defaultClock = 1717243200; // 2024-06-01 12:00:00 UTC
 constexpr size_t maxBlockData = 2 + 1500;
+// The most data an ordinary frame carries: an acknowledgement of a full
+// 64-byte frame echoes its command before the data.
+constexpr size_t maxFrameData = 1 + 64;
 
 bool acknowledged(uint8_t command)
 {
@@ -665,6 +668,17 @@ void McuModel::receiveByte(uint8_t byte)
         m_step = 3;
         return;
     case 3:
+        if (byte > maxFrameData) {
+            // More than a frame holds: a bad frame. The next header may
+            // start with this very byte.
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                ++m_badFrames;
+            }
+            m_step = 0;
+            takeHeaderByte(byte);
+            return;
+        }
         m_length = byte;
         m_data.clear();
         m_step = m_length == 0 ? 5 : 4;

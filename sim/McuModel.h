@@ -127,7 +127,7 @@ public:
     // Every frame with a good checksum the application sent, in order.
     std::vector<Frame> received() const;
     size_t count(uint8_t command) const;
-    // Frames whose checksum did not match.
+    // Frames whose checksum did not match or whose length no frame can have.
     size_t badFrames() const;
     // The answers to 0x97, in order.
     std::vector<uint8_t> WHDIAnswers() const;

@@ -99,6 +99,19 @@ TEST_F(LineFaultsTest, LateAcknowledgementsUnderNoiseNeverDropANewerValue)
     linkStillWorks();
 }
 
+// Noise that turns a length byte into more than a frame can hold must not
+// make the MCU wait for hundreds of bytes: the next frame arrives.
+TEST_F(LineFaultsTest, ALengthBeyondAnyFrameIsNoiseAndTheNextFrameArrives)
+{
+    ASSERT_TRUE(startLink());
+    const uint8_t garbled[] = {0xAA, 0xBB, 0x08, 200};
+    UartWrite(garbled, sizeof(garbled));
+    const uint8_t fan = 2;
+    UartSendValue(0x08, &fan, 1);
+    EXPECT_TRUE(waitFor(0x08, {fan}, 3000));
+    EXPECT_EQ(mcu().badFrames(), 1u);
+}
+
 TEST_F(LineFaultsTest, LostDelayedAndFragmentedBytes)
 {
     ASSERT_TRUE(startLink());
