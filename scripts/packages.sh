@@ -117,8 +117,9 @@ build_targets() {
 
 # run_ctest <build dir> [ctest arguments]: the whole suite, FIELDMON_CTEST_JOBS
 # tests at a time (default: one per processor); prints the progress in
-# tenths, every failure as it happens, the reasons of tests skipped, and
-# CTest's summary. The full output goes to <build dir>/Testing/ctest.log.
+# tenths, every failure as it happens (and, when CTest runs failed tests
+# again, how the second run went), the reasons of tests skipped, and CTest's
+# summary. The full output goes to <build dir>/Testing/ctest.log.
 run_ctest() {
     local dir=$1 status=0
     shift
@@ -130,6 +131,12 @@ run_ctest() {
             if ($0 ~ /\*\*\*(Failed|Timeout|Exception|Not Run)/) { failed++; print "  FAILED: " $0; fflush() }
             tenth = int(count[1] * 10 / count[2])
             if (tenth > shown) { shown = tenth; printf "  %d of %d tests done, %d failed\n", count[1], count[2], failed; fflush() }
+            next
+        }
+        /^ +Test +#[0-9]+:/ {
+            if ($0 ~ / Passed /) { failed--; print "  passed when run again: " $0 }
+            else print "  FAILED again: " $0
+            fflush()
             next
         }
         /tests passed|tests failed out of|Total Test time|^The following tests|^[ \t]+[0-9]+ - / { print; fflush() }
