@@ -218,11 +218,12 @@ bool WHDICtl::measure(int ch, bool payloadChanged)
     if (rate >= doubleRate)
         rate /= 2;
     rateCode = rateCodeOf(rate, rateCode);
-    if (lastRateCode.exchange(rateCode) != rateCode) {
+    const int index = main ? 0 : 1;
+    if (lastRateCode[index].exchange(rateCode) != rateCode) {
         changed = true;
         m_password->setErrorFrameCount(getFreqCount());
     }
-    if (lastScanMode.exchange(scanMode) != scanMode)
+    if (lastScanMode[index].exchange(scanMode) != scanMode)
         changed = true;
     return signalLost ? false : changed;
 }
@@ -231,8 +232,11 @@ void WHDICtl::update(int ch)
 {
     if (ch != 0 && ch != 1)
         return;
-    const bool payloadChanged = updatePayload();
-    const bool changed = measure(ch, payloadChanged);
+    if (updatePayload()) {
+        payloadPending[0] = true;
+        payloadPending[1] = true;
+    }
+    const bool changed = measure(ch, payloadPending[ch].exchange(false));
     if (m_debounce[ch].poll(changed))
         emit signalUpdate(ch);
 }

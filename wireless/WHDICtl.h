@@ -79,7 +79,12 @@ private:
     std::atomic<bool> payloadPresent{false};
     std::atomic<uint8_t> payloadByte{0};
     std::atomic<uint8_t> rateCode{0};
-    std::atomic<uint8_t> lastRateCode{0};
+    // Per channel: the rate and scan mode its last measurement reported, and
+    // a payload change it has not measured yet. Both channels may show the
+    // wireless picture; each must hear of a change, whichever asks first.
+    std::atomic<uint8_t> lastRateCode[2] = {{0}, {0}};
+    std::atomic<int> lastScanMode[2] = {{0}, {0}};
+    std::atomic<bool> payloadPending[2] = {{false}, {false}};
     std::atomic<bool> progressiveTransport{false};
     std::atomic<bool> progressivePicture{false};
     std::atomic<bool> signalLost{false};
@@ -89,7 +94,6 @@ private:
     std::atomic<bool> lostSeen[2] = {{false}, {false}};
     std::atomic<int> payloadScan{0};
     std::atomic<int> scanMode{0};
-    std::atomic<int> lastScanMode{0};
     std::atomic<int> detectState[2] = {{0}, {0}};
     std::atomic<bool> locked[2] = {{false}, {false}};
     Measurement m_measurement[2];

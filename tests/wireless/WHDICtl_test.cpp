@@ -4,6 +4,7 @@
 #include "WHDIPassword.h"
 
 #include <QSignalSpy>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -239,6 +240,42 @@ TEST_F(WHDITest, PerChannelDebounceAndAbsurdTimings)
     whdi->update(0);
     EXPECT_FALSE(whdi->isActive(0));
     EXPECT_FALSE(whdi->isActive(5));
+}
+
+// With both channels on the wireless picture, a payload change that one
+// channel's question reads first still reaches the other channel.
+TEST_F(WHDITest, APayloadChangeReachesBothChannelsWhicheverAsksFirst)
+{
+    WHDICtl *whdi = WHDICtl::getInstance();
+    std::vector<int> updates;
+    QObject::connect(whdi, &WHDICtl::signalUpdate, whdi, [&updates](int ch) { updates.push_back(ch); },
+                     Qt::DirectConnection);
+    // Polls both channels, the assist one first, until each has signalled
+    // `count` times or two seconds (more than the debounce) have passed.
+    auto pollBoth = [&](int count) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        auto signalled = [&](int ch) { return std::count(updates.begin(), updates.end(), ch) >= count; };
+        while (!(signalled(0) && signalled(1)) && std::chrono::steady_clock::now() < deadline) {
+            whdi->update(1);
+            whdi->update(0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return signalled(0) && signalled(1);
+    };
+    // The payload byte (bits 8 to 15): progressive transport 0x80, progressive
+    // picture 0x40, and the rate code.
+    board().pl().set(WHDI_ST352_PL, present | 0xCAu << 8);
+    for (int ch : {0, 1})
+        measure(ch, 74176, 1920, 1100, 1080, 1125);
+    ASSERT_TRUE(pollBoth(1));
+    // 50 Hz fields arrive before the payload that calls them segmented frames.
+    for (int ch : {0, 1})
+        measure(ch, 37125, 1920, 1320, 540, 562);
+    ASSERT_TRUE(pollBoth(2));
+    EXPECT_EQ(label(), "1920x1080 50i 422 10bit");
+    board().pl().set(WHDI_ST352_PL, present | 0x45u << 8);
+    EXPECT_TRUE(pollBoth(3));
+    EXPECT_EQ(label(), "1920x1080 25psf 422 10bit");
 }
 
 TEST_F(WHDITest, McuValuesAreSignalledOnlyOnChange)
