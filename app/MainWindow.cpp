@@ -25,8 +25,6 @@
 namespace {
 
 constexpr int inputDetectIntervalMs = 1000;
-constexpr int lockIntervalMs = 5000;
-constexpr int messageIntervalMs = 2000;
 constexpr int defaultWidth = 1920;
 constexpr int defaultHeight = 1080;
 
