@@ -20,7 +20,7 @@
 #include "MainWindow.h"
 #include "ThreadName.h"
 #include "VideoModel.h"
-#include "VirtualBoard.h"
+#include "BenchBoard.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -168,12 +168,10 @@ int runPhase(const std::string &phase, double seconds, int out)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const std::string root = sim::VirtualBoard::makeTemporaryRoot();
     const std::string work = root + "-work";
-    std::error_code failure;
-    fs::copy(FIELDMON_SEED_DIR, work, fs::copy_options::recursive, failure);
+    const bool entered = enterSeededWorkDir(work);
     sim::VirtualBoard board(root);
     std::string result;
-    if (board.ok() && !failure && chdir(work.c_str()) == 0) {
-        board.install();
+    if (entered && installBoard(board)) {
         std::atomic<bool> moving{true};
         std::thread sampler;
         std::thread audio;
@@ -210,6 +208,7 @@ int runPhase(const std::string &phase, double seconds, int out)
     const std::string text = header + (result.empty() ? "  no sample: the board or the application failed\n" : result);
     const bool written = ::write(out, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     // Unlinked under the running threads, which keep what they have open.
+    std::error_code failure;
     fs::remove_all(root, failure);
     fs::remove_all(work, failure);
     _exit(written && !result.empty() ? 0 : 1);

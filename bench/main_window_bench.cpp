@@ -14,7 +14,7 @@
 #include "Application.h"
 #include "MainWindow.h"
 #include "VideoModel.h"
-#include "VirtualBoard.h"
+#include "BenchBoard.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -199,14 +199,12 @@ int main(int argc, char **argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const std::string root = sim::VirtualBoard::makeTemporaryRoot();
     const std::string work = root + "-work";
-    std::error_code failure;
-    fs::copy(FIELDMON_SEED_DIR, work, fs::copy_options::recursive, failure);
+    const bool entered = enterSeededWorkDir(work);
     sim::VirtualBoard board(root);
-    if (!board.ok() || failure || chdir(work.c_str()) != 0) {
+    if (!entered || !installBoard(board)) {
         std::fprintf(stderr, "main_window_bench: cannot build the board\n");
         return 1;
     }
-    board.install();
     int status = 0;
     char name[] = "main_window_bench";
     char *arguments[] = {name, nullptr};
@@ -235,6 +233,7 @@ int main(int argc, char **argv)
             Qt::QueuedConnection);
     });
     std::fflush(nullptr);
+    std::error_code failure;
     fs::remove_all(root, failure);
     fs::remove_all(work, failure);
     _exit(status);

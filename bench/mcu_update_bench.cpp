@@ -12,9 +12,9 @@
 //   mcu_update_bench quiet [kib]    the quiet figure only
 //   mcu_update_bench loaded [kib]   the busy-core figure only
 
+#include "BenchBoard.h"
 #include "McuModel.h"
 #include "UartAPI.h"
-#include "VirtualBoard.h"
 
 #include <QCoreApplication>
 #include <chrono>
@@ -99,11 +99,8 @@ int sample(int argc, char **argv, size_t kib)
     QCoreApplication application(argc, argv);
     const std::string root = sim::VirtualBoard::makeTemporaryRoot();
     sim::VirtualBoard board(root);
-    if (!board.ok()) {
-        std::fprintf(stderr, "virtual board: %s\n", board.error().c_str());
+    if (!installBoard(board))
         return 1;
-    }
-    board.install();
 
     std::vector<uint8_t> image(kib * 1024);
     std::mt19937 random(7);

@@ -5,12 +5,12 @@
 //
 //   panel_bench [rounds]      (default 21)
 
+#include "BenchBoard.h"
 #include "AssistCtls.h"
 #include "LutCtl.h"
 #include "MainChannelCtl.h"
 #include "OsdCtl.h"
 #include "PanelPicture.h"
-#include "VirtualBoard.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -54,11 +54,8 @@ int main(int argc, char **argv)
     QGuiApplication application(argc, argv);
     const std::string root = sim::VirtualBoard::makeTemporaryRoot();
     sim::VirtualBoard board(root);
-    if (!board.ok()) {
-        std::fprintf(stderr, "virtual board: %s\n", board.error().c_str());
+    if (!installBoard(board))
         return 1;
-    }
-    board.install();
 
     MainChannelCtl::getInstance()->inputSelect(Video::HDMI_SOURCE);
     sim::VideoModel::Format format;

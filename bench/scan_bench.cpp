@@ -7,8 +7,8 @@
 //
 //   scan_bench
 
+#include "BenchBoard.h"
 #include "AppConfig.h"
-#include "VirtualBoard.h"
 #include "WirelessChannelWidget.h"
 
 #include <QApplication>
@@ -101,11 +101,8 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     const std::string root = sim::VirtualBoard::makeTemporaryRoot();
     sim::VirtualBoard board(root);
-    if (!board.ok()) {
-        std::fprintf(stderr, "virtual board: %s\n", board.error().c_str());
+    if (!installBoard(board))
         return 1;
-    }
-    board.install();
     std::string work = (std::filesystem::temp_directory_path() / "scan-bench-XXXXXX").string();
     if (mkdtemp(work.data()) == nullptr || chdir(work.c_str()) != 0) {
         std::fprintf(stderr, "no working directory\n");

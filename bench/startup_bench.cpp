@@ -15,7 +15,7 @@
 
 #include "Application.h"
 #include "MainWindow.h"
-#include "VirtualBoard.h"
+#include "BenchBoard.h"
 
 #include <QApplication>
 #include <QFile>
@@ -87,18 +87,17 @@ int sampleApp(int argc, char **argv)
 {
     const std::string root = sim::VirtualBoard::makeTemporaryRoot();
     const std::string work = root + "-work";
-    std::error_code failure;
-    fs::copy(FIELDMON_SEED_DIR, work, fs::copy_options::recursive, failure);
+    const bool entered = enterSeededWorkDir(work);
     int status = 1;
     {
         sim::VirtualBoard board(root);
-        if (board.ok() && !failure && chdir(work.c_str()) == 0) {
-            board.install();
+        if (entered && installBoard(board)) {
             FirstFrame watch;
             startedAt = Clock::now();
             status = runApplication(argc, argv, [&](MainWindow &) { qApp->installEventFilter(&watch); });
         }
     }
+    std::error_code failure;
     fs::remove_all(root, failure);
     fs::remove_all(work, failure);
     return status;
