@@ -13,6 +13,7 @@
 #include "OsdCtl.h"
 #include "OutCtl.h"
 #include "SDICtl.h"
+#include "SetUpForm.h"
 #include "TimeCode.h"
 #include "Version.h"
 #include "WHDICtl.h"
@@ -31,10 +32,31 @@ constexpr int defaultHeight = 1080;
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), markDraw(MarkDraw::MARK_MAIN), ui(new Ui_MainWindow)
+    : QMainWindow(parent, Qt::FramelessWindowHint),
+      ui(setUpForm<Ui_MainWindow>(static_cast<QMainWindow *>(this))),
+      markDraw(MarkDraw::MARK_MAIN),
+      screenFrameSuccess(ui->msgStackedWidget),
+      screenFrameFail(ui->msgStackedWidget),
+      preConfig(ui->msgStackedWidget),
+      resetSystem(ui->msgStackedWidget),
+      antennaExternal(ui->msgStackedWidget),
+      timeSetting(ui->msgStackedWidget),
+      importLutSuccess(ui->msgStackedWidget),
+      importLutFailed(ui->msgStackedWidget),
+      eraseLutSuccess(ui->msgStackedWidget),
+      lutContrast(ui->msgStackedWidget),
+      scanProgress(ui->msgStackedWidget),
+      frameWidget(ui->FastWidget),
+      wavesWidget(ui->FastWidget),
+      photoWidget(ui->FastWidget),
+      colorWidget(ui->FastWidget),
+      signalWidget(ui->FastWidget),
+      selectWidget(ui->FastWidget),
+      colorCalibrateFile(this),
+      rgbAdjustWidget(ui->FastWidget),
+      systemMenuWidget(ui->systemWidget),
+      mcuUpdateWidget(ui->McustackedWidget)
 {
-    ui->setupUi(this);
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_AcceptTouchEvents);
     grabGesture(Qt::PinchGesture);

@@ -211,6 +211,8 @@ private:
     void gestureEvent(QGestureEvent *event);
     bool menuOpen() const;
 
+    // 0. the form, first: the pages below are built into its stacks
+    Ui_MainWindow *ui;
     // 1. timers
     QTimer inputDetectTimer;
     QTimer lockTimer;
@@ -313,5 +315,4 @@ private:
     // Shared with the dispatcher's callback and cleared under its class mutex
     // when the window goes, so that no callback reaches a destroyed window.
     std::shared_ptr<bool> dispatcherCallbacks = std::make_shared<bool>(true);
-    Ui_MainWindow *ui;
 };

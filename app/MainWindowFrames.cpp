@@ -147,7 +147,6 @@ void MainWindow::FastWidgetInit()
         arrow->hide();
     // The window's own calibration picker is never shown; the system menu has
     // the one the user reaches.
-    colorCalibrateFile.setParent(this);
     colorCalibrateFile.hide();
 
     connect(&frameWidget, &FrameWidget::signalFrameResult, this, &MainWindow::slotMsgFrameShow);

@@ -6,21 +6,21 @@
 #include "HDRWidget.h"
 #include "LightMeterWidget.h"
 #include "LutWidget.h"
+#include "SetUpForm.h"
 #include "ui_ColorWidget.h"
 
 #include <iterator>
 
 ColorWidget::ColorWidget(QWidget *parent)
     : MenuPage(parent),
-      ui(new Ui_ColorWidget),
-      lutWidget(new LutWidget),
-      colourWidget(new ColourWidget),
-      hdrWidget(new HDRWidget),
-      colorTempWidget(new ColorTempWidget),
-      gammaWidget(new GammaWidget),
-      lightMeterWidget(new LightMeterWidget)
+      ui(setUpForm<Ui_ColorWidget>(this)),
+      lutWidget(new LutWidget(ui->colorStack)),
+      colourWidget(new ColourWidget(ui->colorStack)),
+      hdrWidget(new HDRWidget(ui->colorStack)),
+      colorTempWidget(new ColorTempWidget(ui->colorStack)),
+      gammaWidget(new GammaWidget(ui->colorStack)),
+      lightMeterWidget(new LightMeterWidget(ui->colorStack))
 {
-    ui->setupUi(this);
     QWidget *const pages[] = {lutWidget, colourWidget, hdrWidget, colorTempWidget, gammaWidget, lightMeterWidget};
     QPushButton *const tabs[] = {ui->colorTabLut,   ui->colorTabColour, ui->colorTabHDR,
                                  ui->colorTabTemp,  ui->colorTabGamma,  ui->colorTabLightMeter};

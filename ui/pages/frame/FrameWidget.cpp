@@ -2,15 +2,15 @@
 
 #include "FrameCompareWidget.h"
 #include "FrameGetWidget.h"
+#include "SetUpForm.h"
 #include "ui_FrameWidget.h"
 
 #include <QButtonGroup>
 
 FrameWidget::FrameWidget(QWidget *parent)
-    : MenuPage(parent), ui(new Ui_FrameWidget), frameGet(new FrameGetWidget), frameCompare(new FrameCompareWidget),
-      tabs(new QButtonGroup(this))
+    : MenuPage(parent), ui(setUpForm<Ui_FrameWidget>(this)), frameGet(new FrameGetWidget(ui->frameStack)),
+      frameCompare(new FrameCompareWidget(ui->frameStack)), tabs(new QButtonGroup(this))
 {
-    ui->setupUi(this);
     ui->frameStack->addWidget(frameGet);
     ui->frameStack->addWidget(frameCompare);
     tabs->addButton(ui->frameGetTab, 0);

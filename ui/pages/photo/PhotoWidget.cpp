@@ -1,10 +1,20 @@
 #include "PhotoWidget.h"
 
+#include "SetUpForm.h"
 #include "ui_PhotoWidget.h"
 
-PhotoWidget::PhotoWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_PhotoWidget)
+PhotoWidget::PhotoWidget(QWidget *parent)
+    : MenuPage(parent),
+      ui(setUpForm<Ui_PhotoWidget>(this)),
+      markWidget(ui->photoStack),
+      focusWidget(ui->photoStack),
+      zebraWidget(ui->photoStack),
+      pseudoWidget(ui->photoStack),
+      singleColorWidget(ui->photoStack),
+      zoomWidget(ui->photoStack),
+      warpWidget(ui->photoStack),
+      safeWidget(ui->photoStack)
 {
-    ui->setupUi(this);
     QWidget *const pages[] = {&markWidget,        &focusWidget, &zebraWidget, &pseudoWidget,
                               &singleColorWidget, &zoomWidget,  &warpWidget,  &safeWidget};
     QAbstractButton *const tabs[] = {ui->photoTabMark,        ui->photoTabFocus, ui->photoTabZebra, ui->photoTabPseudo,

@@ -4,16 +4,17 @@
 #include "MainInputWidget.h"
 #include "WirelessChannelWidget.h"
 #include "WirelessPasswordWidget.h"
+#include "SetUpForm.h"
 #include "ui_SignalWidget.h"
 
 #include <QButtonGroup>
 
 SignalWidget::SignalWidget(QWidget *parent)
-    : MenuPage(parent), ui(new Ui_SignalWidget), mainInputWidget(new MainInputWidget),
-      assistInputWidget(new AssistInputWidget), wirelessChannelWidget(new WirelessChannelWidget),
-      wirelessPasswordWidget(new WirelessPasswordWidget), tabGroup(new QButtonGroup(this))
+    : MenuPage(parent), ui(setUpForm<Ui_SignalWidget>(this)), mainInputWidget(new MainInputWidget(ui->signalStack)),
+      assistInputWidget(new AssistInputWidget(ui->signalStack)),
+      wirelessChannelWidget(new WirelessChannelWidget(ui->signalStack)),
+      wirelessPasswordWidget(new WirelessPasswordWidget(ui->signalStack)), tabGroup(new QButtonGroup(this))
 {
-    ui->setupUi(this);
     ui->signalStack->addWidget(mainInputWidget);
     ui->signalStack->addWidget(assistInputWidget);
     ui->signalStack->addWidget(wirelessChannelWidget);

@@ -1,10 +1,11 @@
 #include "DisplayWidget.h"
 
+#include "SetUpForm.h"
 #include "ui_DisplayWidget.h"
 
-DisplayWidget::DisplayWidget(QWidget *parent) : QFrame(parent), ui(new Ui_DisplayWidget)
+DisplayWidget::DisplayWidget(QWidget *parent)
+    : QFrame(parent), ui(setUpForm<Ui_DisplayWidget>(this)), displayMainWidget(ui->displayStack)
 {
-    ui->setupUi(this);
     ui->displayStack->addWidget(&displayMainWidget);
     translateUi();
     connect(&displayMainWidget, &DisplayMainWidget::signalScreenOff, this, &DisplayWidget::signalScreenOff);

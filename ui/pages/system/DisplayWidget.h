@@ -24,6 +24,6 @@ signals:
     void signalScreenOff(bool off);
 
 private:
-    DisplayMainWidget displayMainWidget;
     Ui_DisplayWidget *ui;
+    DisplayMainWidget displayMainWidget;
 };

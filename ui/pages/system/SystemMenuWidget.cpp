@@ -1,13 +1,26 @@
 #include "SystemMenuWidget.h"
 
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "ui_SystemMenuWidget.h"
 
 #include <QButtonGroup>
 
-SystemMenuWidget::SystemMenuWidget(QWidget *parent) : QFrame(parent), ui(new Ui_SystemMenuWidget)
+SystemMenuWidget::SystemMenuWidget(QWidget *parent)
+    : QFrame(parent),
+      ui(setUpForm<Ui_SystemMenuWidget>(this)),
+      videoFormatWidget(ui->systemMenuStack),
+      sdiFormat(ui->systemMenuStack),
+      displayWidget(ui->systemMenuStack),
+      functionWidget(ui->systemMenuStack),
+      controlWidget(ui->systemMenuStack),
+      systemInfoMainWidget(ui->systemMenuStack),
+      systemInfoAbout(ui->systemMenuStack),
+      systemUpgrade(ui->systemMenuStack),
+      timeSettingWidget(ui->systemMenuStack),
+      functionMenuWidget(ui->systemMenuStack),
+      colorCalibrateFile(ui->systemMenuStack)
 {
-    ui->setupUi(this);
     QWidget *const pages[] = {&videoFormatWidget, &displayWidget,   &functionMenuWidget, &functionWidget,
                               &controlWidget,     &systemInfoMainWidget, &systemInfoAbout, &systemUpgrade,
                               &sdiFormat,         &timeSettingWidget,    &colorCalibrateFile};

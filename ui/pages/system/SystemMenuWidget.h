@@ -79,7 +79,8 @@ private:
     void back();
     QAbstractButton *sideButton(SideButton button) const;
 
-    // Built in this order.
+    Ui_SystemMenuWidget *ui;
+    // Built in this order, into the form's stack.
     VideoFormatWidget videoFormatWidget;
     SDIFormat sdiFormat;
     DisplayWidget displayWidget;
@@ -91,5 +92,4 @@ private:
     TimeSettingWidget timeSettingWidget;
     FunctionMenuWidget functionMenuWidget;
     ColorCalibrateFile colorCalibrateFile;
-    Ui_SystemMenuWidget *ui;
 };
