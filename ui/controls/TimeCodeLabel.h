@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QGlyphRun>
+#include <QLabel>
+#include <QRawFont>
+#include <QVector>
+#include <array>
+
+// The running time code of the status bar. Its text changes with every frame
+// of the source, and a plain label shapes the whole text anew for each paint;
+// this one keeps the glyph and advance of each character it has drawn for its
+// font and sets them side by side in one run. An empty or rich text, a wrapped
+// one, or one with a character outside printable ASCII is painted as a plain
+// label paints it.
+class TimeCodeLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit TimeCodeLabel(QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    struct Glyph {
+        quint32 index = 0; // 0 until the character has been looked up
+        qreal advance = 0;
+    };
+    static constexpr char16_t firstCharacter = 0x20;
+    static constexpr char16_t lastCharacter = 0x7e;
+
+    // Fills the run with the text's glyphs from the left edge of the
+    // baseline and returns their width, or a negative width when a
+    // character cannot be set this way.
+    qreal layOut(const QString &shown);
+
+    QRawFont rawFont;
+    std::array<Glyph, lastCharacter - firstCharacter + 1> glyphs{};
+    QVector<quint32> indexes;
+    QVector<QPointF> positions;
+    QGlyphRun run;
+};
