@@ -9,6 +9,7 @@
 #include "ZqEventFilter.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QLabel>
 #include <QSettings>
 #include <QStackedWidget>
@@ -113,6 +114,27 @@ TEST_F(MainWindowTest, StoredSettingsReachTheStatusBarAndEnglishIsTranslated)
     EXPECT_EQ(text("inputLabel"), "SDI IN");
     EXPECT_EQ(text("signalLabel"), "CH.07");
     EXPECT_EQ(text("poweroffLabel"), "Temperature too high, the system is shutting down!");
+}
+
+TEST_F(MainWindowTest, TheLongestVideoDescriptionFitsBeforeTheInputIcon)
+{
+    QFile sheet(QStringLiteral(":/Qss/zqmo.qss"));
+    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
+    qApp->setStyleSheet(QString::fromUtf8(sheet.readAll()));
+    start();
+    sim::VideoModel::Format format;
+    std::string error;
+    ASSERT_TRUE(sim::VideoModel::parseFormat("1920x1080", "29.97psf", format, error)) << error;
+    format.sampling = sim::VideoModel::Sampling::YCbCr444;
+    format.bits = 12;
+    ASSERT_TRUE(board().video().sdi(format, error)) << error;
+    window->slotUpdateMainInput("SDI");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text("videoLabel") == "1920x1080 29.97psf 444 12bit"; }, 5000))
+        << text("videoLabel").toStdString();
+    auto *label = child<QLabel>(*window, "videoLabel");
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+    EXPECT_LE(origin("videoLabel").x() + label->width(), origin("inputIcon").x());
+    EXPECT_LE(origin("inputLabel").x() + widget("inputLabel")->width(), origin("signaIcon").x());
 }
 
 TEST_F(MainWindowTest, EveryAreaHoldsItsPagesInOrder)
