@@ -108,7 +108,6 @@ MarkDraw::MarkDraw(DrawMarkType type)
     for (int i = 0; i < rateCount; ++i)
         rateRect[i] = ratios[i].rect;
     configInit();
-    background.load(QStringLiteral(":/png/common/logo.png"));
 }
 
 void MarkDraw::configInit()
@@ -236,6 +235,9 @@ void MarkDraw::drawBackground(QPaintDevice *device)
 {
     if (!noVideo)
         return;
+    // Decoded when first needed: a start with a picture never needs it.
+    if (background.isNull())
+        background.load(QStringLiteral(":/png/common/logo.png"));
     QPainter painter(device);
     painter.drawPixmap((screenW - background.width()) / 2, (screenH - background.height()) / 2,
                        background);
