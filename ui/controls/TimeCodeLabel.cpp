@@ -42,7 +42,9 @@ qreal TimeCodeLabel::layOut(const QString &shown)
 void TimeCodeLabel::paintEvent(QPaintEvent *event)
 {
     const QString shown = text();
-    const qreal width = shown.isEmpty() || textFormat() == Qt::RichText || wordWrap() ? -1 : layOut(shown);
+    const bool plain =
+        shown.isEmpty() || textFormat() == Qt::RichText || wordWrap() || indent() > 0 || frameWidth() > 0;
+    const qreal width = plain ? -1 : layOut(shown);
     if (width < 0) {
         QLabel::paintEvent(event);
         return;

@@ -10,8 +10,8 @@
 // of the source, and a plain label shapes the whole text anew for each paint;
 // this one keeps the glyph and advance of each character it has drawn for its
 // font and sets them side by side in one run. An empty or rich text, a wrapped
-// one, or one with a character outside printable ASCII is painted as a plain
-// label paints it.
+// one, one with a character outside printable ASCII, or a label with an
+// indent or a frame is painted as a plain label paints it.
 class TimeCodeLabel : public QLabel
 {
     Q_OBJECT

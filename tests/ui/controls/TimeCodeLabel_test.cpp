@@ -80,6 +80,14 @@ TEST_F(TimeCodeLabelTest, FollowsAFontChangeAndFallsBackForOtherText)
     EXPECT_EQ(differences(QStringLiteral("10:00:00:00")), 0) << "a style sheet's font and colour";
     EXPECT_EQ(differences(QStringLiteral("时间码 10:00")), 0);
     EXPECT_EQ(differences(QString()), 0);
+    timeCode.setIndent(12);
+    plain.setIndent(12);
+    EXPECT_EQ(differences(QStringLiteral("10:00:00:00")), 0) << "indented";
+    timeCode.setIndent(-1);
+    plain.setIndent(-1);
+    timeCode.setFrameStyle(QFrame::Box | QFrame::Plain);
+    plain.setFrameStyle(QFrame::Box | QFrame::Plain);
+    EXPECT_EQ(differences(QStringLiteral("10:00:00:00")), 0) << "framed";
     timeCode.setEnabled(false);
     plain.setEnabled(false);
     EXPECT_EQ(differences(QStringLiteral("10:00:00:01")), 0) << "disabled";
