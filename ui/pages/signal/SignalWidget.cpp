@@ -2,9 +2,9 @@
 
 #include "AssistInputWidget.h"
 #include "MainInputWidget.h"
+#include "SetUpForm.h"
 #include "WirelessChannelWidget.h"
 #include "WirelessPasswordWidget.h"
-#include "SetUpForm.h"
 #include "ui_SignalWidget.h"
 
 #include <QButtonGroup>
