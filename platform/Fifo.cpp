@@ -70,15 +70,17 @@ void Fifo::loop()
 
 // Both ends open without blocking: the read end needs no writer to be there,
 // and the write end waits for a reader by trying again, so that either can be
-// stopped at any time.
+// stopped at any time. The pipe is made unless the name is there already; the
+// other end may be making it at the same moment, so a name that appeared
+// meanwhile is no failure as long as it is a pipe.
 bool Fifo::open()
 {
     struct stat info;
-    const bool exists = ::stat(path.c_str(), &info) == 0;
-    const bool taken = exists && !S_ISFIFO(info.st_mode);
-    if (taken)
+    const bool there = ::mkfifo(path.c_str(), fifoMode) == 0 || errno == EEXIST;
+    const bool isPipe = there && ::stat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+    if (there && !isPipe)
         errno = EEXIST; // something else has the name
-    if (taken || (!exists && ::mkfifo(path.c_str(), fifoMode) != 0)) {
+    if (!isPipe) {
         console::warning("creat %s fif0 failed\n", path.c_str());
         return false;
     }

@@ -6,11 +6,15 @@
 #include "ReadFifo.h"
 #include "ThreadWatch.h"
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <fstream>
+#include <memory>
 #include <random>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -244,6 +248,53 @@ TEST_F(ReadFifoTest, WriteEndWritesOnceThereIsAReader)
                                                           "\033[1;31m[ ERROR ]: fifo " + path + " is only write\n\033[0m");
     ASSERT_TRUE(waitUntil([&] { return fifo.writeAction(text, length) == 8; }));
     EXPECT_TRUE(waitUntil([&] { return fan->getFanMode() == FanCtrl::FAN_LOW; }));
+}
+
+// Both ends made at the same moment on a new path: each may find the name
+// missing and make the pipe, and the one that comes second finds it made.
+TEST_F(ReadFifoTest, BothEndsOpenWhenTheyMakeThePipeAtOnce)
+{
+    int failed = 0;
+    for (int round = 0; round < 100; ++round) {
+        const std::string path = hw::path("/tmp/both" + std::to_string(round));
+        std::atomic<int> ready{0};
+        std::unique_ptr<ReadFifo> reader;
+        std::unique_ptr<WriteEnd> writer;
+        const auto together = [&ready] {
+            ready.fetch_add(1);
+            while (ready.load() < 2) {
+            }
+        };
+        std::thread readSide([&] {
+            together();
+            reader = std::make_unique<ReadFifo>(path);
+        });
+        std::thread writeSide([&] {
+            together();
+            writer = std::make_unique<WriteEnd>(path);
+        });
+        readSide.join();
+        writeSide.join();
+        char text[] = "fan low\n";
+        unsigned length = 8;
+        testing::internal::CaptureStderr();
+        if (!waitUntil([&] { return writer->writeAction(text, length) == 8; }, std::chrono::seconds(2)))
+            ++failed;
+        testing::internal::GetCapturedStderr();
+    }
+    EXPECT_EQ(failed, 0);
+
+    // A name something else has is left as it is.
+    const std::string taken = hw::path("/tmp/taken");
+    std::ofstream(taken) << "kept";
+    sim::OutputCapture output;
+    ASSERT_TRUE(output.start());
+    {
+        ReadFifo reader(taken);
+        EXPECT_TRUE(waitUntil([&] { return output.contains("creat " + taken + " fif0 failed"); }));
+    }
+    std::ifstream file(taken);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "kept");
 }
 
 } // namespace
