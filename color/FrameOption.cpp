@@ -30,7 +30,7 @@ constexpr int fileLines = FrameOption::frameHeight;
 constexpr size_t rawFileBytes = static_cast<size_t>(FrameOption::lineBytes) * FrameOption::frameHeight;
 constexpr mode_t rawFileMode = 0640;
 // What the image library's files get under the usual file-creation mask.
-constexpr mode_t bitmapFileMode = 0644;
+constexpr mode_t imageFileMode = 0644;
 constexpr const char *partSuffix = ".part";
 // Components above bit 29 carry nothing in the frame memory.
 constexpr uint32_t pixelBits = 0x3FFFFFFFu;
@@ -463,7 +463,7 @@ bool FrameOption::saveOriginData(const std::string &file, const Request &request
         }
         lines[static_cast<size_t>(y)] = {const_cast<char *>(line), static_cast<size_t>(lineBytes)};
     }
-    return writeParts(file, lines, rawFileMode);
+    return writeFile(file, rawFileMode, [&](int fd) { return writeAll(fd, lines); });
 }
 
 bool FrameOption::saveOther(const std::string &file, const Request &request, const std::string &format)
@@ -473,29 +473,20 @@ bool FrameOption::saveOther(const std::string &file, const Request &request, con
     if (format == "bmp") {
         std::vector<iovec> parts;
         bitmapFile(picture, encodeBuffer, parts);
-        return writeParts(file, parts, bitmapFileMode);
+        return writeFile(file, imageFileMode, [&](int fd) { return writeAll(fd, parts); });
     }
     // PNG and TIFF take 16-bit components, which keep all ten bits.
     const QImage image = sixteenBits(picture, encodeBuffer);
-
-    const std::string temporary = temporaryName(file);
-    QFile output(QString::fromStdString(temporary));
-    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QImageWriter writer(&output, QByteArray::fromStdString(format));
-    const bool written = writer.write(image) && output.flush() && ::fsync(output.handle()) == 0;
-    output.close();
-    if (!written || output.error() != QFileDevice::NoError) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (!publish(temporary, file))
-        return false;
-    console::print("save %s successfull\n", file.c_str());
-    return true;
+    return writeFile(file, imageFileMode, [&](int fd) {
+        QFile output;
+        if (!output.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+            return false;
+        QImageWriter writer(&output, QByteArray::fromStdString(format));
+        return writer.write(image) && output.flush();
+    });
 }
 
-bool FrameOption::writeParts(const std::string &file, std::vector<iovec> &parts, mode_t mode)
+bool FrameOption::writeFile(const std::string &file, mode_t mode, const std::function<bool(int fd)> &write)
 {
     const std::string temporary = temporaryName(file);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
@@ -504,7 +495,7 @@ bool FrameOption::writeParts(const std::string &file, std::vector<iovec> &parts,
     // The mode whatever the process's file-creation mask, where the stick's
     // file system keeps modes at all.
     static_cast<void>(::fchmod(fd, mode));
-    const bool written = writeAll(fd, parts) && ::fsync(fd) == 0;
+    const bool written = write(fd) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
         ::unlink(temporary.c_str());

@@ -8,12 +8,12 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
-struct iovec;
 class PLControl;
 class SDICtl;
 class VideoOption;
@@ -109,9 +109,9 @@ private:
     bool saveOther(const std::string &file, const Request &request, const std::string &suffix);
     bool loadOriginData(const std::string &path, int *buffer, int stride);
     bool loadOther(const std::string &path, const std::string &format, int *buffer, int stride);
-    // Writes the parts under a temporary name beside the file, syncs them
-    // and publishes them under the file's name.
-    bool writeParts(const std::string &file, std::vector<iovec> &parts, mode_t mode);
+    // Creates a temporary file beside the file with that mode, has write()
+    // fill it, syncs it and publishes it under the file's name.
+    bool writeFile(const std::string &file, mode_t mode, const std::function<bool(int fd)> &write);
     // Moves a complete temporary file to its name; false, and the temporary
     // file removed, when that fails.
     bool publish(const std::string &temporary, const std::string &file);
