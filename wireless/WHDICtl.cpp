@@ -178,9 +178,9 @@ bool WHDICtl::measure(int ch, bool payloadChanged)
     std::lock_guard<std::mutex> measuring(m_measureMutex);
     const bool main = ch == 0;
     const VideoInfo &info = main ? static_cast<const VideoInfo &>(m_mainInfo) : m_assistInfo;
-    Measurement &stored = m_measurement[main ? 0 : 1];
-    detectState[main ? 0 : 1] = 1;
-    std::atomic<bool> &lock = locked[main ? 0 : 1];
+    Measurement &stored = m_measurement[ch];
+    detectState[ch] = 1;
+    std::atomic<bool> &lock = locked[ch];
 
     bool changed = false;
     int validity = 0;
@@ -218,12 +218,11 @@ bool WHDICtl::measure(int ch, bool payloadChanged)
     if (rate >= doubleRate)
         rate /= 2;
     rateCode = rateCodeOf(rate, rateCode);
-    const int index = main ? 0 : 1;
-    if (lastRateCode[index].exchange(rateCode) != rateCode) {
+    if (lastRateCode[ch].exchange(rateCode) != rateCode) {
         changed = true;
         m_password->setErrorFrameCount(getFreqCount());
     }
-    if (lastScanMode[index].exchange(scanMode) != scanMode)
+    if (lastScanMode[ch].exchange(scanMode) != scanMode)
         changed = true;
     return signalLost ? false : changed;
 }

@@ -65,6 +65,7 @@ private:
     };
 
     bool updatePayload();
+    // Channel 0 (main) or 1 (assist), as the callers have checked.
     bool measure(int channel, bool payloadChanged);
     double frameRate(uint32_t clock, uint32_t totalWidth, uint32_t totalHeight, uint32_t width, uint32_t height);
     std::string rateText() const;
