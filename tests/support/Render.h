@@ -29,3 +29,14 @@ inline int countInRow(const QImage &image, int y, int x0, int x1, const QColor &
     }
     return count;
 }
+
+// How many pixels are painted at all (not fully transparent).
+inline int paintedCount(const QImage &image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) != 0;
+    }
+    return count;
+}

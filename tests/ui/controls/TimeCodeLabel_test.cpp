@@ -38,16 +38,6 @@ protected:
         return count;
     }
 
-    static int inkOf(const QImage &image)
-    {
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x)
-                count += qAlpha(image.pixel(x, y)) != 0;
-        }
-        return count;
-    }
-
     TimeCodeLabel timeCode;
     QLabel plain;
 };
@@ -64,7 +54,7 @@ TEST_F(TimeCodeLabelTest, PaintsEveryAlignmentAsAPlainLabelDoes)
     }
     // There was something to compare.
     timeCode.setText(QStringLiteral("88:88:88:88"));
-    EXPECT_GT(inkOf(renderControl(timeCode)), 300);
+    EXPECT_GT(paintedCount(renderControl(timeCode)), 300);
 }
 
 TEST_F(TimeCodeLabelTest, FollowsAFontChangeAndFallsBackForOtherText)

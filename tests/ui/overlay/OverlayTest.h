@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "BoardTest.h"
 #include "MarkDraw.h"
+#include "Render.h"
 
 #include <QImage>
 #include <fstream>
@@ -60,16 +61,6 @@ protected:
 
     // The 8-bit colour of a pixel, not premultiplied.
     static QRgb colorAt(const QImage &image, int x, int y) { return image.pixelColor(x, y).rgba(); }
-
-    static int paintedCount(const QImage &image)
-    {
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x)
-                count += qAlpha(image.pixel(x, y)) != 0;
-        }
-        return count;
-    }
 
     std::unique_ptr<MarkDraw> mark;
 
