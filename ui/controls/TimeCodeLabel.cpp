@@ -4,19 +4,18 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QStyle>
+#include <QVector>
 
 TimeCodeLabel::TimeCodeLabel(QWidget *parent) : QLabel(parent)
 {
 }
 
-qreal TimeCodeLabel::layOut(const QString &shown)
+qreal TimeCodeLabel::layOut(const QString &shown, QGlyphRun &run)
 {
-    if (!rawFont.isValid()) {
+    if (!rawFont.isValid())
         rawFont = QRawFont::fromFont(font());
-        run.setRawFont(rawFont);
-    }
-    indexes.resize(shown.size());
-    positions.resize(shown.size());
+    QVector<quint32> indexes(shown.size());
+    QVector<QPointF> positions(shown.size());
     qreal x = 0;
     for (int i = 0; i < shown.size(); ++i) {
         const char16_t character = shown[i].unicode();
@@ -34,6 +33,7 @@ qreal TimeCodeLabel::layOut(const QString &shown)
         positions[i] = QPointF(x, 0);
         x += glyph.advance;
     }
+    run.setRawFont(rawFont);
     run.setGlyphIndexes(indexes);
     run.setPositions(positions);
     return x;
@@ -44,7 +44,8 @@ void TimeCodeLabel::paintEvent(QPaintEvent *event)
     const QString shown = text();
     const bool plain =
         shown.isEmpty() || textFormat() == Qt::RichText || wordWrap() || indent() > 0 || frameWidth() > 0;
-    const qreal width = plain ? -1 : layOut(shown);
+    QGlyphRun run;
+    const qreal width = plain ? -1 : layOut(shown, run);
     if (width < 0) {
         QLabel::paintEvent(event);
         return;

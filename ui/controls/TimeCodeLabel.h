@@ -3,7 +3,6 @@
 #include <QGlyphRun>
 #include <QLabel>
 #include <QRawFont>
-#include <QVector>
 #include <array>
 
 // The running time code of the status bar. Its text changes with every frame
@@ -34,11 +33,8 @@ private:
     // Fills the run with the text's glyphs from the left edge of the
     // baseline and returns their width, or a negative width when a
     // character cannot be set this way.
-    qreal layOut(const QString &shown);
+    qreal layOut(const QString &shown, QGlyphRun &run);
 
     QRawFont rawFont;
     std::array<Glyph, lastCharacter - firstCharacter + 1> glyphs{};
-    QVector<quint32> indexes;
-    QVector<QPointF> positions;
-    QGlyphRun run;
 };
