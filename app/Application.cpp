@@ -5,6 +5,7 @@
 #include "FanCtrl.h"
 #include "MainWindow.h"
 #include "OsdCtl.h"
+#include "PolishOnShow.h"
 #include "PowerCtl.h"
 #include "ReadFifo.h"
 #include "UartAPI.h"
@@ -40,6 +41,7 @@ int runApplication(int &argc, char **argv, const std::function<void(MainWindow &
     AppConfig::getInstance()->init("config.ini");
     applyStyleSheet(application);
 
+    application.installEventFilter(new PolishOnShow(&application));
     auto *eventFilter = new ZqEventFilter(&application);
     application.installEventFilter(eventFilter);
     MainWindow window;

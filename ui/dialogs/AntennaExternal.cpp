@@ -1,10 +1,11 @@
 #include "AntennaExternal.h"
 
+#include "SetUpForm.h"
 #include "ui_AntennaExternal.h"
 
 AntennaExternal::AntennaExternal(QWidget *parent) : QFrame(parent), ui(new Ui_AntennaExternal)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
 }
 

@@ -1,10 +1,11 @@
 #include "EraseLutSuccess.h"
 
+#include "SetUpForm.h"
 #include "ui_EraseLutSuccess.h"
 
 EraseLutSuccess::EraseLutSuccess(QWidget *parent) : QFrame(parent), ui(new Ui_EraseLutSuccess)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
 }
 

@@ -1,10 +1,11 @@
 #include "ImportLutFailed.h"
 
+#include "SetUpForm.h"
 #include "ui_ImportLutFailed.h"
 
 ImportLutFailed::ImportLutFailed(QWidget *parent) : QFrame(parent), ui(new Ui_ImportLutFailed)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
 }
 

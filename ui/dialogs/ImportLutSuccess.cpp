@@ -1,10 +1,11 @@
 #include "ImportLutSuccess.h"
 
+#include "SetUpForm.h"
 #include "ui_ImportLutSuccess.h"
 
 ImportLutSuccess::ImportLutSuccess(QWidget *parent) : QFrame(parent), ui(new Ui_ImportLutSuccess)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
 }
 

@@ -1,10 +1,11 @@
 #include "LutContrast.h"
 
+#include "SetUpForm.h"
 #include "ui_LutContrast.h"
 
 LutContrast::LutContrast(QWidget *parent) : QFrame(parent), ui(new Ui_LutContrast)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
 }
 

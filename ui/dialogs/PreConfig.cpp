@@ -1,11 +1,12 @@
 #include "PreConfig.h"
 
 #include "Console.h"
+#include "SetUpForm.h"
 #include "ui_PreConfig.h"
 
 PreConfig::PreConfig(QWidget *parent) : QFrame(parent), ui(new Ui_PreConfig)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     connect(ui->msgOk, &QPushButton::clicked, this, &PreConfig::slotMsgOk);
     connect(ui->msgCancel, &QPushButton::clicked, this, &PreConfig::slotMsgCancel);
     translateUi();

@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "LutConfig.h"
+#include "SetUpForm.h"
 #include "UartAPI.h"
 #include "ui_ResetSystem.h"
 
@@ -16,7 +17,7 @@ constexpr uint8_t mcuChannel = 0x01;
 
 ResetSystem::ResetSystem(QWidget *parent) : QFrame(parent), ui(new Ui_ResetSystem)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     connect(ui->msgOk, &QPushButton::clicked, this, &ResetSystem::slotMsgOk);
     connect(ui->msgCancel, &QPushButton::clicked, this, &ResetSystem::slotMsgCancel);
     translateUi();

@@ -1,5 +1,6 @@
 #include "ScanProgress.h"
 
+#include "SetUpForm.h"
 #include "ui_ScanProgress.h"
 
 #include <QtGlobal>
@@ -13,7 +14,7 @@ constexpr int scanDone = 100;
 
 ScanProgress::ScanProgress(QWidget *parent) : QFrame(parent), ui(new Ui_ScanProgress)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     ui->scanProgressDone->hide();
     translateUi();
 }

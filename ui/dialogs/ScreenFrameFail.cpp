@@ -1,10 +1,11 @@
 #include "ScreenFrameFail.h"
 
+#include "SetUpForm.h"
 #include "ui_ScreenFrameFail.h"
 
 ScreenFrameFail::ScreenFrameFail(QWidget *parent) : QFrame(parent), ui(new Ui_ScreenFrameFail)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
 }
 

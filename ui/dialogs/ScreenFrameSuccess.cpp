@@ -1,10 +1,11 @@
 #include "ScreenFrameSuccess.h"
 
+#include "SetUpForm.h"
 #include "ui_ScreenFrameSuccess.h"
 
 ScreenFrameSuccess::ScreenFrameSuccess(QWidget *parent) : QFrame(parent), ui(new Ui_ScreenFrameSuccess)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
 }
 

@@ -1,10 +1,11 @@
 #include "TimeSetting.h"
 
+#include "SetUpForm.h"
 #include "ui_TimeSetting.h"
 
 TimeSetting::TimeSetting(QWidget *parent) : QFrame(parent), ui(new Ui_TimeSetting)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
 }
 

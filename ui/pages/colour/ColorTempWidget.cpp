@@ -1,5 +1,6 @@
 #include "ColorTempWidget.h"
 
+#include "SetUpForm.h"
 #include "VideoOption.h"
 #include "ui_ColorTempWidget.h"
 
@@ -16,7 +17,7 @@ constexpr int cool = 9300;
 ColorTempWidget::ColorTempWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_ColorTempWidget), videoOption(VideoOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     ui->tempValueGroup->setId(ui->temp5600, warm);
     ui->tempValueGroup->setId(ui->temp6500, neutral);
     ui->tempValueGroup->setId(ui->temp9300, cool);

@@ -1,6 +1,7 @@
 #include "ColourWidget.h"
 
 #include "OutCtl.h"
+#include "SetUpForm.h"
 #include "VideoOption.h"
 #include "ui_ColourWidget.h"
 
@@ -14,7 +15,7 @@ constexpr const char *typeTexts[] = {"REC-709", "DCI-P3", "BT-2020"};
 ColourWidget::ColourWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_ColourWidget), videoOption(VideoOption::getInstance()), outCtl(OutCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     ui->colourTypeGroup->setId(ui->colourRec709, CscCtl::Rec709);
     ui->colourTypeGroup->setId(ui->colourDciP3, CscCtl::DCIP3);
     ui->colourTypeGroup->setId(ui->colourBt2020, CscCtl::BT2020);

@@ -2,6 +2,7 @@
 
 #include "GammaCtl.h"
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "ui_GammaWidget.h"
 
 #include <limits>
@@ -18,7 +19,7 @@ constexpr int gamma26 = 26;
 GammaWidget::GammaWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_GammaWidget), gammaCtl(GammaCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     ui->gammaValueGroup->setId(ui->gamma22, gamma22);
     ui->gammaValueGroup->setId(ui->gamma24, gamma24);
     ui->gammaValueGroup->setId(ui->gamma26, gamma26);

@@ -2,6 +2,7 @@
 
 #include "BackLightCtl.h"
 #include "GammaCtl.h"
+#include "SetUpForm.h"
 #include "ui_HDRWidget.h"
 
 namespace {
@@ -19,7 +20,7 @@ HDRWidget::HDRWidget(QWidget *parent)
       backLightCtl(BackLightCtl::getInstance()),
       gammaCtl(GammaCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     ui->hdrTypeGroup->setId(ui->hdrTypePQ, HDRCtl::HDRPQ);
     ui->hdrTypeGroup->setId(ui->hdrTypeHLG, HDRCtl::HDRHLG);
     translateUi();

@@ -1,13 +1,14 @@
 #include "LightMeterWidget.h"
 
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "VideoOption.h"
 #include "ui_LightMeterWidget.h"
 
 LightMeterWidget::LightMeterWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_LightMeterWidget), videoOption(VideoOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
     configInit();
     connect(ui->lightMeterEnable, &QPushButton::clicked, this, &LightMeterWidget::slotIsEnable);

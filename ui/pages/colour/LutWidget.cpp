@@ -4,6 +4,7 @@
 #include "KeyCtl.h"
 #include "LutConfig.h"
 #include "LutCtl.h"
+#include "SetUpForm.h"
 #include "VideoOption.h"
 #include "ui_LutWidget.h"
 
@@ -16,7 +17,7 @@ LutWidget::LutWidget(QWidget *parent)
       lutConfig(LutConfig::getInstance()),
       videoOption(VideoOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     ui->lutSourceGroup->setId(ui->lutSourcePre, SourcePreset);
     ui->lutSourceGroup->setId(ui->lutSourceUser, SourceUser);
     translateUi();

@@ -1,6 +1,7 @@
 #include "RGBadjustWidget.h"
 
 #include "CscCtl.h"
+#include "SetUpForm.h"
 #include "VideoOption.h"
 #include "ui_RGBadjustWidget.h"
 
@@ -26,7 +27,7 @@ RGBadjustWidget::RGBadjustWidget(QWidget *parent)
       cscCtl(CscCtl::getInstance()),
       videoOption(VideoOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     const Channel formChannels[channels] = {
         {ui->rgbRGainSlider, ui->rgbRGainValue, ui->rgbROffsetSlider, ui->rgbROffsetValue},
         {ui->rgbGGainSlider, ui->rgbGGainValue, ui->rgbGOffsetSlider, ui->rgbGOffsetValue},

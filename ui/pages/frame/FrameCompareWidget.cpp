@@ -2,6 +2,7 @@
 
 #include "FrameCtl.h"
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "VideoOption.h"
 #include "ui_FrameCompareWidget.h"
 
@@ -19,7 +20,7 @@ FrameCompareWidget::FrameCompareWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_FrameCompareWidget), frameCtl(FrameCtl::getInstance()),
       videoOption(VideoOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     ui->frameCompareOpacitySlider->setRange(lowestPercent, highestPercent);
     ui->frameComparePositionSlider->setRange(lowestPercent, highestPercent);
     translateUi();

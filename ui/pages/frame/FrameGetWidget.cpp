@@ -4,6 +4,7 @@
 #include "FrameCtl.h"
 #include "FrameOption.h"
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "ui_FrameGetWidget.h"
 
 #include <QStyle>
@@ -19,7 +20,7 @@ FrameGetWidget::FrameGetWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_FrameGetWidget), frameCtl(FrameCtl::getInstance()),
       frameOption(FrameOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
     configInit();
     connect(ui->frameAdjustEnable, &QPushButton::clicked, this, &FrameGetWidget::slotIsEnable);

@@ -3,6 +3,7 @@
 #include "FocusCtl.h"
 #include "KeyCtl.h"
 #include "PhotoChoices.h"
+#include "SetUpForm.h"
 #include "ui_FocusWidget.h"
 
 #include <QSignalBlocker>
@@ -18,7 +19,7 @@ constexpr int whiteChoice = 7;
 
 FocusWidget::FocusWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_FocusWidget), focusCtl(FocusCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     photo::addChoices(colourGroup,
                       {ui->focusColor1, ui->focusColor2, ui->focusColor3, ui->focusColor4, ui->focusColor5,
                        ui->focusColor6, ui->focusColor7},

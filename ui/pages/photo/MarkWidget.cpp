@@ -2,6 +2,7 @@
 
 #include "KeyCtl.h"
 #include "PhotoChoices.h"
+#include "SetUpForm.h"
 #include "ui_MarkWidget.h"
 
 namespace {
@@ -45,7 +46,7 @@ float entryNumber(const QString &text)
 
 MarkWidget::MarkWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_MarkWidget)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     photo::addChoices(colourGroup,
                       {ui->markColor1, ui->markColor2, ui->markColor3, ui->markColor4, ui->markColor5, ui->markColor6,
                        ui->markColor7},

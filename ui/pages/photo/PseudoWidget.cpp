@@ -2,6 +2,7 @@
 
 #include "AssistCtls.h"
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "ui_PseudoWidget.h"
 
 #include <QString>
@@ -17,7 +18,7 @@ QByteArray bandKey(int band)
 
 PseudoWidget::PseudoWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_PseudoWidget), pseudoCtl(PseudoCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     bandGroup.setExclusive(false);
     for (int band = 0; band < bandCount; ++band)
         bandGroup.addButton(findChild<QAbstractButton *>(QStringLiteral("pseudoBand%1").arg(band)), band);

@@ -2,6 +2,7 @@
 
 #include "KeyCtl.h"
 #include "PhotoChoices.h"
+#include "SetUpForm.h"
 #include "ui_SafeWidget.h"
 
 namespace {
@@ -13,7 +14,7 @@ constexpr int safeRates[] = {80, 85, 88, 90, 93};
 
 SafeWidget::SafeWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_SafeWidget)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     photo::addChoices(colourGroup,
                       {ui->safeColor1, ui->safeColor2, ui->safeColor3, ui->safeColor4, ui->safeColor5, ui->safeColor6,
                        ui->safeColor7},

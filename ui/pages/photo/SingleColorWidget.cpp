@@ -2,6 +2,7 @@
 
 #include "KeyCtl.h"
 #include "PhotoChoices.h"
+#include "SetUpForm.h"
 #include "VideoOption.h"
 #include "ui_SingleColorWidget.h"
 
@@ -23,7 +24,7 @@ CscCtl::ScreenMatrixType colourOf(const std::string &name)
 SingleColorWidget::SingleColorWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_SingleColorWidget), videoOption(VideoOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     photo::addChoices(colourGroup,
                       {ui->singleColorRed, ui->singleColorGreen, ui->singleColorBlue, ui->singleColorGrey},
                       CscCtl::ScreenRed);

@@ -2,6 +2,7 @@
 
 #include "KeyCtl.h"
 #include "PhotoChoices.h"
+#include "SetUpForm.h"
 #include "VideoOption.h"
 #include "ui_WarpWidget.h"
 
@@ -27,7 +28,7 @@ int rateId(const std::string &name)
 
 WarpWidget::WarpWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_WarpWidget), videoOption(VideoOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     photo::addChoices(rateGroup,
                       {ui->warpRate200, ui->warpRate180, ui->warpRate165, ui->warpRate150, ui->warpRate133}, 0);
     translateUi();

@@ -2,6 +2,7 @@
 
 #include "AssistCtls.h"
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "ui_ZebraWidget.h"
 
 #include <QSignalBlocker>
@@ -17,7 +18,7 @@ constexpr int highestPercent = 109;
 
 ZebraWidget::ZebraWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_ZebraWidget), zebraCtl(ZebraCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     ui->zebraMinSlider->setRange(lowestPercent, highestPercent - 1);
     ui->zebraMaxSlider->setRange(lowestPercent + 1, highestPercent);
     translateUi();

@@ -2,6 +2,7 @@
 
 #include "CustomLabel.h"
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "VideoOption.h"
 #include "ui_ZoomWidget.h"
 
@@ -69,7 +70,7 @@ ZoomWindow zoomWindow(const AppConfig &config, const VideoOption &video, const Q
 
 ZoomWidget::ZoomWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_ZoomWidget), videoOption(VideoOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     ui->zoomArea->setCustomLabelType(CustomLabel::LABEL_RANGE);
     translateUi();
     configInit();

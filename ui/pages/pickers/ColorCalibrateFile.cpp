@@ -4,6 +4,7 @@
 #include "DeviceUSB.h"
 #include "Lut3D.h"
 #include "LutImport.h"
+#include "SetUpForm.h"
 #include "ui_ColorCalibrateFile.h"
 
 #include <QIcon>
@@ -28,7 +29,7 @@ ColorCalibrateFile::ColorCalibrateFile(QWidget *parent)
     : MenuPage(parent), ui(new Ui_ColorCalibrateFile), calibrateCtl(CalibrateCtl::getInstance()),
       lut3D(Lut3D::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
     setMode(SelectFile, true);
     connect(ui->calibrateFileList, &QListWidget::itemClicked, this, &ColorCalibrateFile::slotItemClicked);

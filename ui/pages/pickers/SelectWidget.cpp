@@ -6,6 +6,7 @@
 #include "LutConfig.h"
 #include "LutCtl.h"
 #include "LutImport.h"
+#include "SetUpForm.h"
 #include "ui_SelectWidget.h"
 
 #include <QHideEvent>
@@ -41,7 +42,7 @@ SelectWidget::SelectWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_SelectWidget), lutConfig(LutConfig::getInstance()), lutCtl(LutCtl::getInstance()),
       frameCtl(FrameCtl::getInstance()), frameOption(FrameOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     ui->selectList->setIconSize(QSize(iconSize, iconSize));
     ui->selectList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     // Finger-driven: the list follows a drag and coasts on; a tap reaches the

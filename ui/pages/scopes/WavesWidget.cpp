@@ -2,6 +2,7 @@
 
 #include "AssistCtls.h"
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "ui_WavesWidget.h"
 
 #include <QSignalBlocker>
@@ -16,7 +17,7 @@ const char *const positionNames[] = {"leftBottom", "rightBottom"};
 
 WavesWidget::WavesWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_WavesWidget), wavesCtl(WavesCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     positionGroup.addButton(ui->wavesPositionLeftBottom, 0);
     positionGroup.addButton(ui->wavesPositionRightBottom, 1);
     ui->wavesOpacitySlider->setRange(0, 100);

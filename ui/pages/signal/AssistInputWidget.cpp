@@ -2,6 +2,7 @@
 
 #include "InputNames.h"
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "UartAPI.h"
 #include "VideoOption.h"
 #include "ui_AssistInputWidget.h"
@@ -13,7 +14,7 @@ AssistInputWidget::AssistInputWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_AssistInputWidget), inputGroup(new QButtonGroup(this)),
       layoutGroup(new QButtonGroup(this)), videoOption(VideoOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     inputGroup->addButton(ui->assistInputSDI, 0);
     inputGroup->addButton(ui->assistInputHDMI, 1);
     inputGroup->addButton(ui->assistInputWHDI, 2);

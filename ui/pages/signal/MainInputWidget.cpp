@@ -3,6 +3,7 @@
 #include "InputNames.h"
 #include "KeyCtl.h"
 #include "MainChannelCtl.h"
+#include "SetUpForm.h"
 #include "UartAPI.h"
 #include "ui_MainInputWidget.h"
 
@@ -13,7 +14,7 @@ MainInputWidget::MainInputWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_MainInputWidget), inputGroup(new QButtonGroup(this)),
       mainChannelCtl(MainChannelCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     inputGroup->addButton(ui->mainInputSDI, 0);
     inputGroup->addButton(ui->mainInputHDMI, 1);
     inputGroup->addButton(ui->mainInputWHDI, 2);

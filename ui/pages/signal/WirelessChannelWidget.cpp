@@ -1,5 +1,6 @@
 #include "WirelessChannelWidget.h"
 
+#include "SetUpForm.h"
 #include "UartAPI.h"
 #include "WHDICtl.h"
 #include "ThreadName.h"
@@ -31,7 +32,7 @@ WirelessChannelWidget::WirelessChannelWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_WirelessChannelWidget), channelGroup(new QButtonGroup(this)),
       antennaGroup(new QButtonGroup(this)), whdiCtl(WHDICtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     for (int channel = 0; channel < channelCount; ++channel)
         channelGroup->addButton(findChild<QPushButton *>(QStringLiteral("wirelessChannel%1").arg(channel)), channel);
     channelGroup->setExclusive(false);

@@ -1,5 +1,6 @@
 #include "WirelessPasswordWidget.h"
 
+#include "SetUpForm.h"
 #include "UartAPI.h"
 #include "WHDICtl.h"
 #include "WHDIPassword.h"
@@ -28,7 +29,7 @@ std::string digitsOf(const std::string &text)
 WirelessPasswordWidget::WirelessPasswordWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_WirelessPasswordWidget), password(WHDIPassword::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     QLabel *const labels[digitCount] = {ui->passwordDigit0, ui->passwordDigit1, ui->passwordDigit2,
                                         ui->passwordDigit3, ui->passwordDigit4, ui->passwordDigit5};
     std::copy(labels, labels + digitCount, digitLabels);

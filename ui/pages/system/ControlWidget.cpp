@@ -1,6 +1,7 @@
 #include "ControlWidget.h"
 
 #include "FanCtrl.h"
+#include "SetUpForm.h"
 #include "UartAPI.h"
 #include "ui_ControlWidget.h"
 
@@ -22,7 +23,7 @@ const char *const fanTexts[] = {"Auto", "on", "off"};
 ControlWidget::ControlWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_ControlWidget), fanCtrl(FanCtrl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     ui->controlVolumeSlider->setRange(0, 100);
     auto *fanGroup = new QButtonGroup(this);
     fanGroup->addButton(ui->controlFanAuto, FanCtrl::FAN_AUTO);

@@ -4,6 +4,7 @@
 #include "FocusCtl.h"
 #include "KeyCtl.h"
 #include "OsdCtl.h"
+#include "SetUpForm.h"
 #include "ui_DisplayMainWidget.h"
 
 #include <QButtonGroup>
@@ -23,7 +24,7 @@ DisplayMainWidget::DisplayMainWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_DisplayMainWidget), videoOption(VideoOption::getInstance()),
       backLightCtl(BackLightCtl::getInstance()), focusCtl(FocusCtl::getInstance()), osdCtl(OsdCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     for (QSlider *slider : {ui->displayLightSlider, ui->displayContrastSlider, ui->displayChromaSlider,
                             ui->displayBacklightSlider, ui->displaySharpenSlider})
         slider->setRange(0, 100);

@@ -2,13 +2,14 @@
 
 #include "FunctionWidget.h"
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "ui_FunctionMenuWidget.h"
 
 #include <climits>
 
 FunctionMenuWidget::FunctionMenuWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_FunctionMenuWidget)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
     configInit();
     connect(ui->functionMenuF1, &QPushButton::clicked, this, [this] { emit signalFunctionWidget(KeyCtl::F1); });

@@ -1,6 +1,7 @@
 #include "FunctionWidget.h"
 
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "ui_FunctionWidget.h"
 
 #include <QButtonGroup>
@@ -53,7 +54,7 @@ const char *const titles[FunctionWidget::keyCount] = {
 FunctionWidget::FunctionWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_FunctionWidget), keyCtl(KeyCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     auto *grid = new QGridLayout(ui->functionGrid);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(16);

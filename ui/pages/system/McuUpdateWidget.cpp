@@ -2,6 +2,7 @@
 
 #include "KeyCtl.h"
 #include "OsdCtl.h"
+#include "SetUpForm.h"
 #include "System.h"
 #include "UartAPI.h"
 #include "ui_McuUpdateWidget.h"
@@ -22,7 +23,7 @@ constexpr int mainVideoLayer = 0;
 
 McuUpdateWidget::McuUpdateWidget(QWidget *parent) : QFrame(parent), ui(new Ui_McuUpdateWidget)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     page = this;
     connect(this, &McuUpdateWidget::signalMcuUpgradeFailed, this, &McuUpdateWidget::slotMcuUpgradeFailed,
             Qt::QueuedConnection);

@@ -1,6 +1,7 @@
 #include "SDIFormat.h"
 
 #include "AppConfig.h"
+#include "SetUpForm.h"
 #include "VideoOption.h"
 #include "ui_SDIFormat.h"
 
@@ -14,7 +15,7 @@ const char *const SDIFormat::formatTexts[formatCount] = {
 SDIFormat::SDIFormat(QWidget *parent)
     : MenuPage(parent), ui(new Ui_SDIFormat), videoOption(VideoOption::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     auto *group = new QButtonGroup(this);
     for (int index = 0; index < formatCount; ++index) {
         formatButton(index)->setText(QString::fromLatin1(formatTexts[index]));

@@ -1,5 +1,6 @@
 #include "SystemInfoAbout.h"
 
+#include "SetUpForm.h"
 #include "Version.h"
 #include "ui_SystemInfoAbout.h"
 
@@ -8,7 +9,7 @@
 SystemInfoAbout::SystemInfoAbout(QWidget *parent)
     : MenuPage(parent), ui(new Ui_SystemInfoAbout), version(Version::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     translateUi();
     showVersions();
     connect(ui->aboutReset, &QPushButton::clicked, this, &SystemInfoAbout::slotReset);

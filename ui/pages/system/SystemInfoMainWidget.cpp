@@ -1,6 +1,7 @@
 #include "SystemInfoMainWidget.h"
 
 #include "CalibrateCtl.h"
+#include "SetUpForm.h"
 #include "ui_SystemInfoMainWidget.h"
 
 #include <QButtonGroup>
@@ -18,7 +19,7 @@ const char *const badCalibrationText =
 SystemInfoMainWidget::SystemInfoMainWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_SystemInfoMainWidget), calibrateCtl(CalibrateCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     auto *languageGroup = new QButtonGroup(this);
     languageGroup->addButton(ui->systemLanguageChinese, AppConfig::Chinese);
     languageGroup->addButton(ui->systemLanguageEnglish, AppConfig::English);

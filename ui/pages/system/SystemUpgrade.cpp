@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "KeyCtl.h"
+#include "SetUpForm.h"
 #include "UartAPI.h"
 #include "ThreadName.h"
 #include "ui_SystemUpgrade.h"
@@ -41,7 +42,7 @@ constexpr uint8_t mcuUpdateMode = 0x0C;
 
 SystemUpgrade::SystemUpgrade(QWidget *parent) : QFrame(parent), ui(new Ui_SystemUpgrade)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     page = this;
     connect(ui->upgradeButton, &QPushButton::clicked, this, &SystemUpgrade::slotUpgrade);
     connect(this, &SystemUpgrade::signalMcuUpgradeFailed, this, &SystemUpgrade::slotMcuUpgradeFailed);

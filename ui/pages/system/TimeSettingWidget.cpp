@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "RtcCtl.h"
+#include "SetUpForm.h"
 #include "System.h"
 #include "ui_TimeSettingWidget.h"
 
@@ -23,7 +24,7 @@ constexpr int highest[TimeSettingWidget::FieldCount] = {TimeSettingWidget::lastY
 
 TimeSettingWidget::TimeSettingWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_TimeSettingWidget)
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     QAbstractButton *const ups[FieldCount] = {ui->timeYearUp,   ui->timeMonthUp,  ui->timeDayUp,
                                               ui->timeHourUp,   ui->timeMinuteUp, ui->timeSecondUp};
     QAbstractButton *const downs[FieldCount] = {ui->timeYearDown, ui->timeMonthDown,  ui->timeDayDown,

@@ -3,6 +3,7 @@
 #include "AudioCtl.h"
 #include "OutCtl.h"
 #include "SDIFormat.h"
+#include "SetUpForm.h"
 #include "VideoOption.h"
 #include "ui_VideoFormatWidget.h"
 
@@ -19,7 +20,7 @@ VideoFormatWidget::VideoFormatWidget(QWidget *parent)
     : MenuPage(parent), ui(new Ui_VideoFormatWidget), videoOption(VideoOption::getInstance()),
       outCtl(OutCtl::getInstance()), audioCtl(AudioCtl::getInstance())
 {
-    ui->setupUi(this);
+    setUpForm(ui, this);
     auto *rangeGroup = new QButtonGroup(this);
     rangeGroup->addButton(ui->videoRangeVideo, 0);
     rangeGroup->addButton(ui->videoRangeData, 1);
