@@ -1,21 +1,27 @@
 // Start-up: the monitor application on the virtual board, every page built,
 // against a bare QMainWindow with the same style sheet, side by side in one
-// run. Two moments: the first paint event of any widget, and the first
-// complete frame (every widget shown painted and the window's backing store
-// flushed: the work queued from within the first paint runs only after that).
-// Each sample is a fresh process pinned to one processor; the rounds
-// alternate which of the two runs first, so each pair sees the same load.
-// Printed: the medians, their ratios, and the quartiles of the rounds' own
-// ratios (how steady the run was). Goal: the complete frame within 1.3 times
-// the bare window's.
+// run. A third program shows the main screen's form alone, built and polished
+// as the application builds it, with nothing behind it (no settings,
+// controllers, pages or board): what any start-up that shows this screen
+// costs at least. Two moments: the first paint event of any widget, and the
+// first complete frame (every widget shown painted and the window's backing
+// store flushed: the work queued from within the first paint runs only after
+// that). Each sample is a fresh process pinned to one processor; the rounds
+// rotate which of the three runs first, so each round's samples see the same
+// load. Printed: the medians, their ratios to the bare window, and the
+// quartiles of the application's per-round ratios (how steady the run was).
+// Goal: the complete frame within 1.3 times the bare window's.
 //
-//   startup_bench [rounds]      run the comparison (default 31 rounds)
-//   startup_bench app|bare      one sample; prints "first-paint-us <n>" and
-//                               "complete-frame-us <n>"
+//   startup_bench [rounds]        run the comparison (default 31 rounds)
+//   startup_bench app|bare|form   one sample; prints "first-paint-us <n>" and
+//                                 "complete-frame-us <n>"
 
 #include "Application.h"
 #include "MainWindow.h"
 #include "BenchBoard.h"
+#include "PolishOnShow.h"
+#include "SetUpForm.h"
+#include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -26,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <sched.h>
 #include <string>
 #include <sys/wait.h>
@@ -68,17 +75,37 @@ private:
     bool m_seen = false;
 };
 
+void applyStyleSheet(QApplication &application)
+{
+    QFile styleSheet(QStringLiteral(":/Qss/zqmo.qss"));
+    if (styleSheet.open(QIODevice::ReadOnly))
+        application.setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
+}
+
 int sampleBare(int argc, char **argv)
 {
     startedAt = Clock::now();
     QApplication application(argc, argv);
-    QFile styleSheet(QStringLiteral(":/Qss/zqmo.qss"));
-    if (styleSheet.open(QIODevice::ReadOnly))
-        application.setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
+    applyStyleSheet(application);
     FirstFrame watch;
     application.installEventFilter(&watch);
     QMainWindow window;
     window.resize(1920, 1080);
+    window.show();
+    return application.exec();
+}
+
+int sampleForm(int argc, char **argv)
+{
+    startedAt = Clock::now();
+    QApplication application(argc, argv);
+    applyStyleSheet(application);
+    application.installEventFilter(new PolishOnShow(&application));
+    FirstFrame watch;
+    application.installEventFilter(&watch);
+    QMainWindow window(nullptr, Qt::FramelessWindowHint);
+    const std::unique_ptr<Ui_MainWindow> form(setUpForm<Ui_MainWindow>(&window));
+    window.setAttribute(Qt::WA_TranslucentBackground);
     window.show();
     return application.exec();
 }
@@ -179,44 +206,49 @@ int main(int argc, char **argv)
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "bare")
         return sampleBare(1, argv);
+    if (mode == "form")
+        return sampleForm(1, argv);
     if (mode == "app")
         return sampleApp(1, argv);
 
     const int rounds = mode.empty() ? 31 : std::max(1, std::atoi(mode.c_str()));
     const int processor = sampleProcessor();
-    std::vector<long long> appPaint, barePaint, appFrame, bareFrame;
+    const char *const kinds[] = {"bare", "form", "app"};
+    enum { Bare, Form, App, Kinds };
+    std::vector<long long> paints[Kinds], frames[Kinds];
     std::vector<double> paintRatios, frameRatios;
     for (int round = 0; round < rounds; ++round) {
-        const bool appFirst = round % 2 == 0;
-        Sample a, b;
-        if (appFirst) {
-            a = runSample("/proc/self/exe", "app", processor);
-            b = runSample("/proc/self/exe", "bare", processor);
-        } else {
-            b = runSample("/proc/self/exe", "bare", processor);
-            a = runSample("/proc/self/exe", "app", processor);
+        Sample samples[Kinds];
+        for (int step = 0; step < Kinds; ++step) {
+            const int kind = (round + step) % Kinds;
+            samples[kind] = runSample("/proc/self/exe", kinds[kind], processor);
+            if (samples[kind].completeFrame < 0) {
+                std::fprintf(stderr, "a sample of %s failed\n", kinds[kind]);
+                return 1;
+            }
         }
-        if (a.completeFrame < 0 || b.completeFrame < 0) {
-            std::fprintf(stderr, "a sample failed (app %lld us, bare %lld us)\n", a.completeFrame, b.completeFrame);
-            return 1;
+        for (int kind = 0; kind < Kinds; ++kind) {
+            paints[kind].push_back(samples[kind].firstPaint);
+            frames[kind].push_back(samples[kind].completeFrame);
         }
-        appPaint.push_back(a.firstPaint);
-        barePaint.push_back(b.firstPaint);
-        appFrame.push_back(a.completeFrame);
-        bareFrame.push_back(b.completeFrame);
-        paintRatios.push_back(static_cast<double>(a.firstPaint) / static_cast<double>(b.firstPaint));
-        frameRatios.push_back(static_cast<double>(a.completeFrame) / static_cast<double>(b.completeFrame));
+        paintRatios.push_back(static_cast<double>(samples[App].firstPaint) / static_cast<double>(samples[Bare].firstPaint));
+        frameRatios.push_back(static_cast<double>(samples[App].completeFrame) /
+                              static_cast<double>(samples[Bare].completeFrame));
     }
-    std::printf("start-up, median of %d fresh processes each (alternating which runs first), on processor %d\n",
-                rounds, processor);
-    std::printf("                                   first paint   complete frame\n");
-    std::printf("  bare QMainWindow + style sheet : %8.0f us    %8.0f us\n", quantile(barePaint, 0.5),
-                quantile(bareFrame, 0.5));
-    std::printf("  application on virtual board   : %8.0f us    %8.0f us\n", quantile(appPaint, 0.5),
-                quantile(appFrame, 0.5));
-    std::printf("  ratio                          : %8.2f       %8.2f (goal for the complete frame <= 1.30)\n",
-                quantile(appPaint, 0.5) / quantile(barePaint, 0.5), quantile(appFrame, 0.5) / quantile(bareFrame, 0.5));
-    std::printf("  ratio per round, quartiles     : %5.2f %5.2f %5.2f   %5.2f %5.2f %5.2f\n",
+    const auto row = [&](const char *name, int kind) {
+        const double paint = quantile(paints[kind], 0.5);
+        const double frame = quantile(frames[kind], 0.5);
+        std::printf("  %-30s : %8.0f us    %8.0f us    %5.2f x    %5.2f x\n", name, paint, frame,
+                    paint / quantile(paints[Bare], 0.5), frame / quantile(frames[Bare], 0.5));
+    };
+    std::printf("start-up, median of %d fresh processes each (rotating which runs first), on processor %d\n", rounds,
+                processor);
+    std::printf("                                   first paint    complete frame  ratio to the bare window\n");
+    row("bare QMainWindow + style sheet", Bare);
+    row("main screen's form alone", Form);
+    row("application on virtual board", App);
+    std::printf("  goal: the application's complete frame <= 1.30 x\n");
+    std::printf("  application's ratio per round, quartiles: first paint %5.2f %5.2f %5.2f, complete frame %5.2f %5.2f %5.2f\n",
                 quantile(paintRatios, 0.25), quantile(paintRatios, 0.5), quantile(paintRatios, 0.75),
                 quantile(frameRatios, 0.25), quantile(frameRatios, 0.5), quantile(frameRatios, 0.75));
     return 0;
