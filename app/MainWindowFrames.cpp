@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "CustomIcon.h"
 #include "LightMeterCtl.h"
 #include "OsdCtl.h"
 #include "ZqEventFilter.h"
@@ -43,6 +44,21 @@ void moveX(QWidget *widget, int x)
 
 void MainWindow::topFrameInit()
 {
+    const struct {
+        QLabel *label;
+        const char *icon;
+    } icons[] = {
+        {ui->logoIcon, ":/png/top/logo.png"},
+        {ui->timeIcon, ":/png/top/timeIcon.png"},
+        {ui->videoIcon, ":/png/top/videoIcon.png"},
+        {ui->inputIcon, ":/png/top/inputIcon.png"},
+        {ui->USBIcon, ":/png/top/usbIcon.png"},
+        {ui->lutIcon, ":/png/top/lutIcon.png"},
+        {ui->DCLabel, ":/png/top/dcIcon.png"},
+        {ui->lightMeterIcon, ":/png/top/lightMeterIcon.png"},
+    };
+    for (const auto &entry : icons)
+        entry.label->setPixmap(CustomIcon::read(QString::fromLatin1(entry.icon)));
     ui->signaIcon->setCustomLabelType(CustomLabel::LABEL_SIGNAL);
     ui->signaIcon->setCustomLabelIcon(QStringLiteral(":/png/top/signalIcon.png"), 0, 0, 23, 23);
     ui->signaIcon->setSignalStrength(0);

@@ -2,7 +2,16 @@
 
 #include "Console.h"
 
+#include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
+
+QPixmap CustomIcon::read(const QString &path)
+{
+    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
 
 bool CustomIcon::load(const QString &path, int x, int y, int w, int h)
 {
@@ -10,7 +19,7 @@ bool CustomIcon::load(const QString &path, int x, int y, int w, int h)
         console::warning("icon %s: empty rectangle %dx%d\n", path.toLocal8Bit().constData(), w, h);
         return false;
     }
-    QPixmap loaded(path);
+    QPixmap loaded = read(path);
     if (loaded.isNull()) {
         console::warning("icon %s cannot be read\n", path.toLocal8Bit().constData());
         return false;

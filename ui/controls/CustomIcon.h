@@ -17,6 +17,13 @@ public:
     bool load(const QString &path, int x, int y, int w, int h);
     void paint(QPainter &painter) const;
 
+    // A picture compiled into the application (or any file), read by the
+    // decoder its name's suffix names. A plain QPixmap(path) first asks every
+    // image plugin installed whether it reads that format, which loads them
+    // all: at start that cost more than all the icons together. Null when the
+    // file cannot be read.
+    static QPixmap read(const QString &path);
+
     bool isOn() const { return on; }
     const QPixmap &pixmap() const { return picture; }
 

@@ -1,11 +1,13 @@
 #include "AntennaExternal.h"
 
+#include "CustomIcon.h"
 #include "SetUpForm.h"
 #include "ui_AntennaExternal.h"
 
 AntennaExternal::AntennaExternal(QWidget *parent) : QFrame(parent), ui(new Ui_AntennaExternal)
 {
     setUpForm(ui, this);
+    ui->antennaExternalIcon->setPixmap(CustomIcon::read(QStringLiteral(":/png/msg/warning.png")));
     translateUi();
 }
 

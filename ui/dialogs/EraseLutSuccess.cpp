@@ -1,11 +1,13 @@
 #include "EraseLutSuccess.h"
 
+#include "CustomIcon.h"
 #include "SetUpForm.h"
 #include "ui_EraseLutSuccess.h"
 
 EraseLutSuccess::EraseLutSuccess(QWidget *parent) : QFrame(parent), ui(new Ui_EraseLutSuccess)
 {
     setUpForm(ui, this);
+    ui->eraseLutSuccessIcon->setPixmap(CustomIcon::read(QStringLiteral(":/png/msg/success.png")));
     translateUi();
 }
 

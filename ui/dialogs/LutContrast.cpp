@@ -1,11 +1,13 @@
 #include "LutContrast.h"
 
+#include "CustomIcon.h"
 #include "SetUpForm.h"
 #include "ui_LutContrast.h"
 
 LutContrast::LutContrast(QWidget *parent) : QFrame(parent), ui(new Ui_LutContrast)
 {
     setUpForm(ui, this);
+    ui->lutContrastIcon->setPixmap(CustomIcon::read(QStringLiteral(":/png/msg/warning.png")));
     translateUi();
 }
 

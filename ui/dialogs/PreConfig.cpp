@@ -1,12 +1,14 @@
 #include "PreConfig.h"
 
 #include "Console.h"
+#include "CustomIcon.h"
 #include "SetUpForm.h"
 #include "ui_PreConfig.h"
 
 PreConfig::PreConfig(QWidget *parent) : QFrame(parent), ui(new Ui_PreConfig)
 {
     setUpForm(ui, this);
+    ui->preConfigIcon->setPixmap(CustomIcon::read(QStringLiteral(":/png/msg/question.png")));
     connect(ui->msgOk, &QPushButton::clicked, this, &PreConfig::slotMsgOk);
     connect(ui->msgCancel, &QPushButton::clicked, this, &PreConfig::slotMsgCancel);
     translateUi();

@@ -1,6 +1,7 @@
 #include "ResetSystem.h"
 
 #include "Console.h"
+#include "CustomIcon.h"
 #include "LutConfig.h"
 #include "SetUpForm.h"
 #include "UartAPI.h"
@@ -18,6 +19,7 @@ constexpr uint8_t mcuChannel = 0x01;
 ResetSystem::ResetSystem(QWidget *parent) : QFrame(parent), ui(new Ui_ResetSystem)
 {
     setUpForm(ui, this);
+    ui->resetSystemIcon->setPixmap(CustomIcon::read(QStringLiteral(":/png/msg/warning.png")));
     connect(ui->msgOk, &QPushButton::clicked, this, &ResetSystem::slotMsgOk);
     connect(ui->msgCancel, &QPushButton::clicked, this, &ResetSystem::slotMsgCancel);
     translateUi();

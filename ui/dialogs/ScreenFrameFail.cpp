@@ -1,11 +1,13 @@
 #include "ScreenFrameFail.h"
 
+#include "CustomIcon.h"
 #include "SetUpForm.h"
 #include "ui_ScreenFrameFail.h"
 
 ScreenFrameFail::ScreenFrameFail(QWidget *parent) : QFrame(parent), ui(new Ui_ScreenFrameFail)
 {
     setUpForm(ui, this);
+    ui->screenFrameFailIcon->setPixmap(CustomIcon::read(QStringLiteral(":/png/msg/fail.png")));
     translateUi();
 }
 

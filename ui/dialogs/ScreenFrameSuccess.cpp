@@ -1,11 +1,13 @@
 #include "ScreenFrameSuccess.h"
 
+#include "CustomIcon.h"
 #include "SetUpForm.h"
 #include "ui_ScreenFrameSuccess.h"
 
 ScreenFrameSuccess::ScreenFrameSuccess(QWidget *parent) : QFrame(parent), ui(new Ui_ScreenFrameSuccess)
 {
     setUpForm(ui, this);
+    ui->screenFrameSuccessIcon->setPixmap(CustomIcon::read(QStringLiteral(":/png/msg/success.png")));
     translateUi();
 }
 

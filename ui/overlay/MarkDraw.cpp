@@ -1,4 +1,5 @@
 #include "MarkDraw.h"
+#include "CustomIcon.h"
 
 #include <QPainter>
 #include <QString>
@@ -237,7 +238,7 @@ void MarkDraw::drawBackground(QPaintDevice *device)
         return;
     // Decoded when first needed: a start with a picture never needs it.
     if (background.isNull())
-        background.load(QStringLiteral(":/png/common/logo.png"));
+        background = CustomIcon::read(QStringLiteral(":/png/common/logo.png"));
     QPainter painter(device);
     painter.drawPixmap((screenW - background.width()) / 2, (screenH - background.height()) / 2,
                        background);

@@ -1,5 +1,6 @@
 #include "MarkWidget.h"
 
+#include "CustomIcon.h"
 #include "KeyCtl.h"
 #include "PhotoChoices.h"
 #include "SetUpForm.h"
@@ -63,7 +64,7 @@ MarkWidget::MarkWidget(QWidget *parent) : MenuPage(parent), ui(new Ui_MarkWidget
     for (int id = 0; id < rateCount; ++id)
         rateGroup.addButton(rateButtons[id], id);
     photo::addChoices(ratioGroup, {ui->markRatioWidth, ui->markRatioHeight}, 0);
-    ui->markKeyBackspace->setIcon(QIcon(QStringLiteral(":/png/photo/backspace.png")));
+    ui->markKeyBackspace->setIcon(QIcon(CustomIcon::read(QStringLiteral(":/png/photo/backspace.png"))));
     ui->markKeyBackspace->setIconSize(QSize(56, 40));
     translateUi();
     configInit();

@@ -1,4 +1,5 @@
 #include "PhotoChoices.h"
+#include "CustomIcon.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -54,7 +55,7 @@ QIcon lineIcon(int id)
 {
     static const char *const icons[3] = {":/png/photo/lineSmall.png", ":/png/photo/lineMiddle.png",
                                          ":/png/photo/lineLarge.png"};
-    return QIcon(QString::fromLatin1(icons[id >= 0 && id < 3 ? id : 1]));
+    return QIcon(CustomIcon::read(QString::fromLatin1(icons[id >= 0 && id < 3 ? id : 1])));
 }
 
 void addChoices(QButtonGroup &group, std::initializer_list<QAbstractButton *> buttons, int firstId)

@@ -1,6 +1,7 @@
 #include "ColorCalibrateFile.h"
 
 #include "CalibrateCtl.h"
+#include "CustomIcon.h"
 #include "DeviceUSB.h"
 #include "Lut3D.h"
 #include "LutImport.h"
@@ -104,7 +105,7 @@ void ColorCalibrateFile::listFiles()
     DeviceUSB::getDirectoryFile(dir, cubeSuffix, names);
     std::string chosen;
     appConfig->findValue("colorLutCalibrateFile", chosen);
-    const QIcon icon(QStringLiteral(":/png/common/fileIcon.png"));
+    const QIcon icon(CustomIcon::read(QStringLiteral(":/png/common/fileIcon.png")));
     for (const std::string &name : names) {
         auto *item = new QListWidgetItem(icon, QString::fromStdString(name), ui->calibrateFileList);
         if (fileMode == SelectFile && dir + name == chosen)

@@ -1,5 +1,6 @@
 #include "SelectWidget.h"
 
+#include "CustomIcon.h"
 #include "DeviceUSB.h"
 #include "FrameCtl.h"
 #include "FrameOption.h"
@@ -149,7 +150,7 @@ void SelectWidget::refresh()
     const std::string chosen = choosesLut(selectMode)
                                    ? lutConfig->getLutFile(selectMode == SELECT_PRESET ? presetSlot : userSlot)
                                    : std::string();
-    const QIcon icon(QString::fromLatin1(fileIcon));
+    const QIcon icon(CustomIcon::read(QString::fromLatin1(fileIcon)));
     for (const std::string &name : names) {
         auto *item = new QListWidgetItem(icon, QString::fromStdString(name), ui->selectList);
         item->setSizeHint(QSize(0, rowHeight));

@@ -1,6 +1,7 @@
 #include "TimeSettingWidget.h"
 
 #include "Console.h"
+#include "CustomIcon.h"
 #include "RtcCtl.h"
 #include "SetUpForm.h"
 #include "System.h"
@@ -29,8 +30,8 @@ TimeSettingWidget::TimeSettingWidget(QWidget *parent) : MenuPage(parent), ui(new
                                               ui->timeHourUp,   ui->timeMinuteUp, ui->timeSecondUp};
     QAbstractButton *const downs[FieldCount] = {ui->timeYearDown, ui->timeMonthDown,  ui->timeDayDown,
                                                 ui->timeHourDown, ui->timeMinuteDown, ui->timeSecondDown};
-    const QIcon up(QStringLiteral(":/png/system/arrowUp.png"));
-    const QIcon down(QStringLiteral(":/png/system/arrowDown.png"));
+    const QIcon up(CustomIcon::read(QStringLiteral(":/png/system/arrowUp.png")));
+    const QIcon down(CustomIcon::read(QStringLiteral(":/png/system/arrowDown.png")));
     for (int field = 0; field < FieldCount; ++field) {
         ups[field]->setIcon(up);
         downs[field]->setIcon(down);
