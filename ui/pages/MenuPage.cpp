@@ -50,3 +50,11 @@ QString MenuPage::percentText(int percent)
 {
     return QString::asprintf("%d%%", percent);
 }
+
+void MenuPage::setShown(std::initializer_list<QWidget *> widgets, bool on)
+{
+    for (QWidget *widget : widgets) {
+        if (widget->isVisibleTo(widget->parentWidget()) != on)
+            widget->setVisible(on);
+    }
+}

@@ -46,4 +46,10 @@ protected:
 
     // The label text of a percentage.
     static QString percentText(int percent);
+
+    // Shows or hides some of the page's widgets. Showing a widget that is
+    // not hidden changes nothing, but Qt would polish it there and then,
+    // which, while the page is being built at start, is work for a page
+    // nobody has opened yet.
+    static void setShown(std::initializer_list<QWidget *> widgets, bool on);
 };

@@ -121,10 +121,7 @@ void WirelessPasswordWidget::slotEncryption(bool on)
 {
     restoreDigits();
     encryption = on;
-    ui->passwordDigits->setVisible(on);
-    ui->passwordViewTitle->setVisible(on);
-    ui->passwordView->setVisible(on);
-    ui->passwordKeypad->setVisible(on);
+    setShown({ui->passwordDigits, ui->passwordViewTitle, ui->passwordView, ui->passwordKeypad}, on);
     {
         const QSignalBlocker blocker(ui->passwordEncryption);
         ui->passwordEncryption->setChecked(on);

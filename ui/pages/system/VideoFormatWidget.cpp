@@ -130,10 +130,7 @@ void VideoFormatWidget::slotOutLutEnable()
 // The conversion and the output LUT mean nothing while the output is off.
 void VideoFormatWidget::showOutputOptions(bool on)
 {
-    ui->videoConversionTitle->setVisible(on);
-    ui->videoConversionEnable->setVisible(on);
-    ui->videoOutLutTitle->setVisible(on);
-    ui->videoOutLutEnable->setVisible(on);
+    setShown({ui->videoConversionTitle, ui->videoConversionEnable, ui->videoOutLutTitle, ui->videoOutLutEnable}, on);
 }
 
 void VideoFormatWidget::showFormat()
