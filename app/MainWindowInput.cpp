@@ -278,7 +278,7 @@ void MainWindow::slotUpdateVideoInfo()
         if (timeCode->update() && !frameFrozen) {
             std::string text;
             timeCode->getTimeCode(text);
-            ui->timeLabel->setText(QString::fromStdString(text));
+            ui->timeLabel->setTimeCode(QString::fromStdString(text));
             hdmiTimeCodeShown = false;
         }
     } else if (!hdmiTimeCodeShown) {

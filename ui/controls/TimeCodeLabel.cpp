@@ -39,19 +39,13 @@ qreal TimeCodeLabel::layOut(const QString &shown, QGlyphRun &run)
     return x;
 }
 
-void TimeCodeLabel::paintEvent(QPaintEvent *event)
+bool TimeCodeLabel::place(const QString &shown, QGlyphRun &run, QPointF &origin)
 {
-    const QString shown = text();
-    const bool plain =
-        shown.isEmpty() || textFormat() == Qt::RichText || wordWrap() || indent() > 0 || frameWidth() > 0;
-    QGlyphRun run;
-    const qreal width = plain ? -1 : layOut(shown, run);
-    if (width < 0) {
-        QLabel::paintEvent(event);
-        return;
-    }
-    QPainter painter(this);
-    drawFrame(&painter);
+    if (shown.isEmpty() || textFormat() == Qt::RichText || wordWrap() || indent() > 0 || frameWidth() > 0)
+        return false;
+    const qreal width = layOut(shown, run);
+    if (width < 0)
+        return false;
     const int inset = margin();
     const QRectF area = contentsRect().adjusted(inset, inset, -inset, -inset);
     const qreal height = rawFont.ascent() + rawFont.descent();
@@ -66,8 +60,61 @@ void TimeCodeLabel::paintEvent(QPaintEvent *event)
         y = area.bottom() - height;
     else if (align & Qt::AlignVCenter)
         y = area.top() + (area.height() - height) / 2;
+    origin = QPointF(x, y + rawFont.ascent());
+    return true;
+}
+
+void TimeCodeLabel::paintEvent(QPaintEvent *event)
+{
+    QGlyphRun run;
+    QPointF origin;
+    if (!place(text(), run, origin)) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    drawFrame(&painter);
     painter.setPen(palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled, foregroundRole()));
-    painter.drawGlyphRun(QPointF(x, y + rawFont.ascent()), run);
+    painter.drawGlyphRun(origin, run);
+}
+
+void TimeCodeLabel::setTimeCode(const QString &code)
+{
+    const QString before = text();
+    if (code == before)
+        return;
+    QGlyphRun was, now;
+    QPointF wasAt, nowAt;
+    if (!isVisible() || !updatesEnabled() || code.size() != before.size() || !place(before, was, wasAt) ||
+        !place(code, now, nowAt) || wasAt != nowAt) {
+        setText(code);
+        return;
+    }
+    // The characters that differ, and the ink of their glyphs before and
+    // after. The others must stay where they are.
+    const QVector<quint32> wasGlyphs = was.glyphIndexes(), nowGlyphs = now.glyphIndexes();
+    const QVector<QPointF> wasPlaces = was.positions(), nowPlaces = now.positions();
+    QRectF changed;
+    for (int i = 0; i < code.size(); ++i) {
+        if (wasPlaces[i] != nowPlaces[i]) {
+            setText(code);
+            return;
+        }
+        if (code[i] != before[i]) {
+            changed |= rawFont.boundingRect(wasGlyphs[i]).translated(wasAt + wasPlaces[i]);
+            changed |= rawFont.boundingRect(nowGlyphs[i]).translated(nowAt + nowPlaces[i]);
+        }
+    }
+    // A label repaints all of itself when its text is set, and offers no
+    // other way to change the text the rest of the system reads from it:
+    // that repaint is held back here, and only the changed glyphs' columns
+    // are repainted, a pixel wider on each side, as hinting may move an edge
+    // that far past the outline's box.
+    setAttribute(Qt::WA_UpdatesDisabled, true);
+    setText(code);
+    setAttribute(Qt::WA_UpdatesDisabled, false);
+    const QRect columns = changed.toAlignedRect().adjusted(-1, 0, 1, 0);
+    update(QRect(columns.left(), 0, columns.width(), height()) & rect());
 }
 
 void TimeCodeLabel::changeEvent(QEvent *event)

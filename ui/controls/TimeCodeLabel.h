@@ -18,6 +18,11 @@ class TimeCodeLabel : public QLabel
 public:
     explicit TimeCodeLabel(QWidget *parent = nullptr);
 
+    // Sets the text as setText does, but repaints only the characters that
+    // changed when the others keep their places: from one frame to the next
+    // that is the last digit or two, not the whole code.
+    void setTimeCode(const QString &code);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -34,6 +39,9 @@ private:
     // baseline and returns their width, or a negative width when a
     // character cannot be set this way.
     qreal layOut(const QString &shown, QGlyphRun &run);
+    // The run of a text and where its baseline starts in the label; false
+    // when the text is painted as a plain label paints it.
+    bool place(const QString &shown, QGlyphRun &run, QPointF &origin);
 
     QRawFont rawFont;
     std::array<Glyph, lastCharacter - firstCharacter + 1> glyphs{};

@@ -1,8 +1,13 @@
 #include "Render.h"
 #include "TimeCodeLabel.h"
 
+#include <QCoreApplication>
 #include <QFont>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -83,4 +88,78 @@ TEST_F(TimeCodeLabelTest, FollowsAFontChangeAndFallsBackForOtherText)
     EXPECT_EQ(differences(QStringLiteral("10:00:00:01")), 0) << "disabled";
 }
 
+// The label on a bar of its own as the status bar has it, shown, with what
+// reached the window read back from its backing store and the rectangles it
+// was asked to paint.
+class TimeCodeOnScreenTest : public ::testing::Test, public QObject
+{
+protected:
+    void SetUp() override
+    {
+        window.resize(360, 80);
+        window.setStyleSheet(QStringLiteral("QWidget { background-color: rgb(20, 30, 40); color: rgb(250, 250, 250); }"));
+        timeCode = new TimeCodeLabel(&window);
+        QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+        font.setPixelSize(28);
+        font.setBold(true);
+        timeCode->setFont(font);
+        timeCode->setGeometry(20, 16, 260, 44);
+        timeCode->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        timeCode->setText(QStringLiteral("10:00:00:00"));
+        timeCode->installEventFilter(this);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted.push_back(static_cast<QPaintEvent *>(event)->rect());
+        return false;
+    }
+
+    QImage onScreen()
+    {
+        QCoreApplication::processEvents();
+        return window.screen()->grabWindow(window.winId()).toImage();
+    }
+
+    QWidget window;
+    TimeCodeLabel *timeCode = nullptr;
+    std::vector<QRect> painted;
+};
+
 } // namespace
+
+TEST_F(TimeCodeOnScreenTest, ANewFrameRepaintsItsDigitsAloneAndLeavesWhatAWholePaintShows)
+{
+    onScreen();
+    const char *const codes[] = {"10:00:00:01", "10:00:00:02", "10:00:00:11", "10:00:00:20", "10:00:00:29",
+                                 "10:00:01:00", "10:00:59:29", "10:01:00:00", "19:59:59:29", "20:00:00:00",
+                                 "23:59:59:59", "00:00:00:00", "00:00:00;01"};
+    for (const char *code : codes) {
+        painted.clear();
+        timeCode->setTimeCode(QString::fromLatin1(code));
+        EXPECT_EQ(timeCode->text(), QString::fromLatin1(code));
+        const QImage shown = onScreen();
+        ASSERT_FALSE(painted.empty()) << code << ": nothing repainted";
+        timeCode->repaint();
+        EXPECT_EQ(shown, onScreen()) << code << ": the screen differs from a whole paint";
+    }
+
+    // One frame on: the last digit's column, not the whole code.
+    timeCode->setTimeCode(QStringLiteral("00:00:00;02"));
+    painted.clear();
+    timeCode->setTimeCode(QStringLiteral("00:00:00;03"));
+    onScreen();
+    ASSERT_EQ(painted.size(), 1u);
+    EXPECT_LT(painted.front().width(), timeCode->width() / 6) << "repainted " << painted.front().width() << " px";
+    EXPECT_EQ(painted.front().height(), timeCode->height());
+
+    // A text that moves the others is repainted whole.
+    painted.clear();
+    timeCode->setTimeCode(QStringLiteral("1:00:00:00"));
+    onScreen();
+    ASSERT_EQ(painted.size(), 1u);
+    EXPECT_EQ(painted.front(), timeCode->rect());
+}
