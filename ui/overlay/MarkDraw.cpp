@@ -219,7 +219,10 @@ void MarkDraw::UpdateMark(bool zoom, bool warp, float warpRate, bool pic, Assist
 
 void MarkDraw::draw(QPaintDevice *device)
 {
-    if (noVideo)
+    // Nothing to draw is the usual case, repainted with every frame's time
+    // code: no painter is set up for it.
+    const bool lines = (markEnable || safeEnable) && !zoomEnable;
+    if (noVideo || (!lines && !lightMeterEnable))
         return;
     QPainter painter(device);
     painter.setClipRect(0, 0, screenW, screenH);
