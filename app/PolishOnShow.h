@@ -9,7 +9,8 @@ class QEvent;
 // that is hundreds of widgets nobody sees yet, polished before the first
 // frame. Installed on the application, this filter drops the request of a
 // widget that is hidden then: Qt polishes a widget anyway when it is first
-// shown, and when its size or style is first asked for.
+// shown, and most widgets polish themselves when a layout first asks their
+// size.
 class PolishOnShow : public QObject
 {
     Q_OBJECT

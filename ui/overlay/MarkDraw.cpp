@@ -1,4 +1,5 @@
 #include "MarkDraw.h"
+
 #include "CustomIcon.h"
 
 #include <QPainter>
