@@ -31,6 +31,13 @@ protected:
 
     bool calibrationOn() { return board().pl().field(CALI_3DLUT_CTL, 0, 0) == 1; }
 
+    // The window's threads use the board's devices: it goes before the board.
+    void TearDown() override
+    {
+        window.reset();
+        BoardTest::TearDown();
+    }
+
     std::unique_ptr<MainWindow> window;
 };
 

@@ -29,6 +29,13 @@ protected:
         return window->findChild<T *>(name);
     }
 
+    // The window's threads use the board's devices: it goes before the board.
+    void TearDown() override
+    {
+        window.reset();
+        LinkTest::TearDown();
+    }
+
     std::unique_ptr<MainWindow> window;
 };
 

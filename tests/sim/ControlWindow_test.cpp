@@ -55,6 +55,8 @@ protected:
         runner->applicationEnded();
         runner.reset();
         output.stop();
+        // The panel's threads use the board's devices: it goes before the board.
+        panel.reset();
         BoardTest::TearDown();
     }
 

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -87,9 +88,12 @@ TEST_F(BoardTest, SdiSourceKeepsTheKeyLevelsAndRaisesTheCarrierLine)
 
 TEST_F(BoardTest, FrameInterruptsAtTheFrameRateAtMost60AndARunningTimecode)
 {
-    std::atomic<int> frames{0};
+    // The dispatcher keeps its callback past the end of the test, and the
+    // board's last frames may still reach it: the count lives as long.
+    const auto counted = std::make_shared<std::atomic<int>>(0);
+    std::atomic<int> &frames = *counted;
     ASSERT_TRUE(InterruptsCtl::getInstance()->attach(InterruptsCtl::VIDEO_INFO,
-                                                     [&](InterruptsCtl::KeyHandle, int) { ++frames; }));
+                                                     [counted](InterruptsCtl::KeyHandle, int) { ++*counted; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(frames, 0) << "no source, no frames";
 
