@@ -16,16 +16,12 @@
 #include <QThread>
 #include <chrono>
 
-namespace {
-
 void applyStyleSheet(QApplication &application)
 {
     QFile styleSheet(QStringLiteral(":/Qss/zqmo.qss"));
     if (styleSheet.open(QIODevice::ReadOnly))
         application.setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
 }
-
-} // namespace
 
 int runApplication(int &argc, char **argv, const std::function<void(MainWindow &)> &beforeLoop)
 {

@@ -3,6 +3,10 @@
 #include <functional>
 
 class MainWindow;
+class QApplication;
+
+// The monitor's style sheet, compiled into the application, set on it.
+void applyStyleSheet(QApplication &application);
 
 // The start-up sequence, the same on the device and on the virtual board: the
 // application object, the settings, the style sheet, the main window, then the

@@ -28,7 +28,6 @@
 #include "ui_mainwindow.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QMainWindow>
 #include <QTimer>
 #include <algorithm>
@@ -94,13 +93,6 @@ public:
 private:
     bool m_seen = false;
 };
-
-void applyStyleSheet(QApplication &application)
-{
-    QFile styleSheet(QStringLiteral(":/Qss/zqmo.qss"));
-    if (styleSheet.open(QIODevice::ReadOnly))
-        application.setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
-}
 
 int sampleBare(int argc, char **argv)
 {

@@ -1,4 +1,5 @@
 #include "AppConfig.h"
+#include "Application.h"
 #include "Battery.h"
 #include "KeyCtl.h"
 #include "LightMeterCtl.h"
@@ -9,7 +10,6 @@
 #include "ZqEventFilter.h"
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QLabel>
 #include <QSettings>
 #include <QStackedWidget>
@@ -118,9 +118,8 @@ TEST_F(MainWindowTest, StoredSettingsReachTheStatusBarAndEnglishIsTranslated)
 
 TEST_F(MainWindowTest, TheLongestVideoDescriptionFitsBeforeTheInputIcon)
 {
-    QFile sheet(QStringLiteral(":/Qss/zqmo.qss"));
-    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
-    qApp->setStyleSheet(QString::fromUtf8(sheet.readAll()));
+    applyStyleSheet(*qApp);
+    ASSERT_FALSE(qApp->styleSheet().isEmpty());
     start();
     sim::VideoModel::Format format;
     std::string error;

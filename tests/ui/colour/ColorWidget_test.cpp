@@ -1,10 +1,10 @@
+#include "Application.h"
 #include "BackLightCtl.h"
 #include "ColorWidget.h"
 #include "ColourPageTest.h"
 #include "VideoOption.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -14,16 +14,9 @@
 
 namespace {
 
-class ColorWidgetTest : public ColourPageTest
+class ColorWidgetTest : public OnePageTest<ColorWidget, ColourPageTest>
 {
 protected:
-    void build(const std::string &settings)
-    {
-        startStore(settings);
-        page = std::make_unique<ColorWidget>();
-        showPage(*page);
-    }
-
     QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 
     // Opens a tab and presses a control of its page, as a finger would.
@@ -32,17 +25,14 @@ protected:
         click(button(tab));
         click(button(control));
     }
-
-    std::unique_ptr<ColorWidget> page;
 };
 
 } // namespace
 
 TEST_F(ColorWidgetTest, EachTabShowsItsPageAndThePagesRequestsPassOnUnderTheirNames)
 {
-    QFile sheet(":/Qss/zqmo.qss");
-    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
-    qApp->setStyleSheet(QString::fromUtf8(sheet.readAll()));
+    applyStyleSheet(*qApp);
+    ASSERT_FALSE(qApp->styleSheet().isEmpty());
     build(std::string());
     EXPECT_EQ(page->size(), QSize(1920, 420));
     EXPECT_EQ(child<QLabel>(*page, "colorTitle")->text(), "色彩管理");
