@@ -220,10 +220,13 @@ void MarkDraw::UpdateMark(bool zoom, bool warp, float warpRate, bool pic, Assist
 
 void MarkDraw::draw(QPaintDevice *device)
 {
+    // Zoom shows a part of the picture, where frame lines and the safe area
+    // would mark nothing.
+    const bool frameLines = markEnable && !zoomEnable;
+    const bool safeArea = safeEnable && !zoomEnable;
     // Nothing to draw is the usual case, repainted with every frame's time
     // code: no painter is set up for it.
-    const bool lines = (markEnable || safeEnable) && !zoomEnable;
-    if (noVideo || (!lines && !lightMeterEnable))
+    if (noVideo || !(frameLines || safeArea || lightMeterEnable))
         return;
     QPainter painter(device);
     painter.setClipRect(0, 0, screenW, screenH);
@@ -231,9 +234,12 @@ void MarkDraw::draw(QPaintDevice *device)
     // lines may replace what is there rather than blend with it: the same
     // picture at a fraction of the cost.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    drawFrameLines(painter);
-    drawSafeArea(painter);
-    drawLightMeter(painter);
+    if (frameLines)
+        drawFrameLines(painter);
+    if (safeArea)
+        drawSafeArea(painter);
+    if (lightMeterEnable)
+        drawLightMeter(painter);
 }
 
 void MarkDraw::drawBackground(QPaintDevice *device)
@@ -250,8 +256,6 @@ void MarkDraw::drawBackground(QPaintDevice *device)
 
 void MarkDraw::drawFrameLines(QPainter &painter)
 {
-    if (!markEnable || zoomEnable)
-        return;
     const Stroke stroke{markColor, markWidth};
     for (int i = 0; i < rateCount; ++i) {
         if (i == customRate)
@@ -289,8 +293,6 @@ void MarkDraw::updateCustomRect()
 
 void MarkDraw::drawSafeArea(QPainter &painter)
 {
-    if (!safeEnable || zoomEnable)
-        return;
     const int h = screenH * safePercent / 100;
     const int w = screenW * safePercent / 100;
     const int top = (screenH - h) / 2;
@@ -300,8 +302,6 @@ void MarkDraw::drawSafeArea(QPainter &painter)
 
 void MarkDraw::drawLightMeter(QPainter &painter)
 {
-    if (!lightMeterEnable)
-        return;
     const int half = lightMeterSize / 2;
     const Stroke stroke{lightMeterColor, lightMeterLineWidth};
     strokeLine(painter, stroke, lightMeterX - half, lightMeterY, lightMeterX + half, lightMeterY);
