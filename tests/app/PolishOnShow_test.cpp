@@ -79,12 +79,3 @@ TEST_F(PolishOnShowTest, WhatIsInSightIsStyledAtOnceAHiddenPageWhenFirstOpened)
     }
     EXPECT_GT(red, 50);
 }
-
-TEST_F(PolishOnShowTest, AWidgetMeasuredBeforeItIsShownIsStyledForTheMeasure)
-{
-    // A layout asks a hidden widget its size: the answer is in the style
-    // sheet's font, not the unstyled one.
-    const int styledHeight = form.label->sizeHint().height();
-    EXPECT_GE(styledHeight, 40);
-    EXPECT_EQ(form.label->font().pixelSize(), 40);
-}

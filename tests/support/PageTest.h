@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,4 +56,27 @@ protected:
             ADD_FAILURE() << "no child named " << name;
         return found;
     }
+};
+
+// A test of one page, built on its own over a fresh store and shown. The page
+// goes before the board does: what it started may still use the board's
+// devices until it is gone.
+template <typename Page, typename Base = PageTest>
+class OnePageTest : public Base
+{
+protected:
+    void TearDown() override
+    {
+        page.reset();
+        Base::TearDown();
+    }
+
+    void build(const std::string &settings = std::string())
+    {
+        this->startStore(settings);
+        page = std::make_unique<Page>();
+        Base::showPage(*page);
+    }
+
+    std::unique_ptr<Page> page;
 };

@@ -9,16 +9,9 @@
 
 namespace {
 
-class GammaWidgetTest : public ColourPageTest
+class GammaWidgetTest : public OnePageTest<GammaWidget, ColourPageTest>
 {
 protected:
-    void build(const std::string &settings)
-    {
-        startStore(settings);
-        page = std::make_unique<GammaWidget>();
-        showPage(*page);
-    }
-
     void reconfigure(bool hdr, bool gamma, int value)
     {
         AppConfig::getInstance()->setValue("colorHDREnable", hdr);
@@ -28,8 +21,6 @@ protected:
     }
 
     QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
-
-    std::unique_ptr<GammaWidget> page;
 };
 
 } // namespace

@@ -16,16 +16,9 @@ const uint32_t dutyOff = 36096;
 const uint32_t duty30 = 150898;
 const uint32_t dutyFull = 418770;
 
-class HDRWidgetTest : public ColourPageTest
+class HDRWidgetTest : public OnePageTest<HDRWidget, ColourPageTest>
 {
 protected:
-    void build(const std::string &settings)
-    {
-        startStore(settings);
-        page = std::make_unique<HDRWidget>();
-        showPage(*page);
-    }
-
     void reconfigure(bool hdr, const char *type, int backlight)
     {
         AppConfig::getInstance()->setValue("colorHDREnable", hdr);
@@ -35,8 +28,6 @@ protected:
     }
 
     QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
-
-    std::unique_ptr<HDRWidget> page;
 };
 
 } // namespace

@@ -9,24 +9,15 @@
 
 namespace {
 
-class RGBadjustWidgetTest : public ColourPageTest
+class RGBadjustWidgetTest : public OnePageTest<RGBadjustWidget, ColourPageTest>
 {
 protected:
-    void build(const std::string &settings)
-    {
-        startStore(settings);
-        page = std::make_unique<RGBadjustWidget>();
-        showPage(*page);
-    }
-
     // The panel matrix's gains (Q12) and offsets (1/16 code value).
     std::vector<int> gains() { return {coefficient(0, 0), coefficient(1, 1), coefficient(2, 2)}; }
     std::vector<int> offsets() { return {offset(0), offset(1), offset(2)}; }
 
     QSlider *slider(const char *name) { return child<QSlider>(*page, name); }
     QString label(const char *name) { return child<QLabel>(*page, name)->text(); }
-
-    std::unique_ptr<RGBadjustWidget> page;
 };
 
 } // namespace

@@ -12,16 +12,9 @@
 
 namespace {
 
-class FocusWidgetTest : public PageTest
+class FocusWidgetTest : public OnePageTest<FocusWidget>
 {
 protected:
-    void build(const std::string &settings = std::string())
-    {
-        startStore(settings);
-        page = std::make_unique<FocusWidget>();
-        showPage(*page);
-    }
-
     std::array<uint32_t, 3> colour()
     {
         return {field(FOCUS_ASSIST_CTL, 29, 20), field(FOCUS_ASSIST_CTL, 19, 10), field(FOCUS_ASSIST_CTL, 9, 0)};
@@ -29,8 +22,6 @@ protected:
     bool peaking() { return field(SHARP_CONV_CTL, 0, 0) == 1u && field(SHARP_CONV_CTL, 2, 2) == 1u; }
     uint32_t threshold() { return field(SHARP_CONV_CTL, 13, 4); }
     QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
-
-    std::unique_ptr<FocusWidget> page;
 };
 
 using Colour = std::array<uint32_t, 3>;

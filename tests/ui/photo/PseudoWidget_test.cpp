@@ -9,21 +9,12 @@
 
 namespace {
 
-class PseudoWidgetTest : public PageTest
+class PseudoWidgetTest : public OnePageTest<PseudoWidget>
 {
 protected:
-    void build(const std::string &settings = std::string())
-    {
-        startStore(settings);
-        page = std::make_unique<PseudoWidget>();
-        showPage(*page);
-    }
-
     uint32_t enabled() { return field(FALSE_COLOR_CTL, 0, 0); }
     uint32_t bands() { return field(FALSE_COLOR_CTL, 15, 4); }
     QPushButton *band(int i) { return child<QPushButton>(*page, qPrintable(QString("pseudoBand%1").arg(i))); }
-
-    std::unique_ptr<PseudoWidget> page;
 };
 
 } // namespace

@@ -18,16 +18,9 @@ struct Diagonal {
     bool operator==(const Diagonal &o) const { return red == o.red && green == o.green && blue == o.blue; }
 };
 
-class SingleColorWidgetTest : public PageTest
+class SingleColorWidgetTest : public OnePageTest<SingleColorWidget>
 {
 protected:
-    void build(const std::string &settings = std::string())
-    {
-        startStore(settings);
-        page = std::make_unique<SingleColorWidget>();
-        showPage(*page);
-    }
-
     Diagonal staged()
     {
         const std::vector<uint32_t> words = stagedCscWords(board().pl());
@@ -36,8 +29,6 @@ protected:
     }
     uint32_t screenEnabled() { return field(CSC_MATRIX_CTL, 16, 16); }
     QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
-
-    std::unique_ptr<SingleColorWidget> page;
 };
 
 const Diagonal normal{4096, 4096, 4096};

@@ -9,16 +9,9 @@
 
 namespace {
 
-class WarpWidgetTest : public PageTest
+class WarpWidgetTest : public OnePageTest<WarpWidget>
 {
 protected:
-    void build(const std::string &settings = std::string())
-    {
-        startStore(settings);
-        page = std::make_unique<WarpWidget>();
-        showPage(*page);
-    }
-
     // A 1920 x 1080 main input measured, as the window does when one arrives.
     void sourceArrives() { VideoOption::getInstance()->setSize(VideoOption::MAIN_CHANNEL, 1920, 1080); }
     // The picture's first and last line on the panel.
@@ -27,8 +20,6 @@ protected:
         return {field(LEFT_VER_SET, 15, 0), field(LEFT_VER_SET, 31, 16)};
     }
     QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
-
-    std::unique_ptr<WarpWidget> page;
 };
 
 using Lines = std::pair<uint32_t, uint32_t>;

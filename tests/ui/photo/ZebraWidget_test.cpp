@@ -10,22 +10,13 @@
 
 namespace {
 
-class ZebraWidgetTest : public PageTest
+class ZebraWidgetTest : public OnePageTest<ZebraWidget>
 {
 protected:
-    void build(const std::string &settings = std::string())
-    {
-        startStore(settings);
-        page = std::make_unique<ZebraWidget>();
-        showPage(*page);
-    }
-
     uint32_t enabled() { return field(ZEBRA_LINE_CTL, 0, 0); }
     uint32_t low() { return field(ZEBRA_LINE_CTL, 13, 4); }
     uint32_t high() { return field(ZEBRA_LINE_CTL, 25, 16); }
     QString label(const char *name) { return child<QLabel>(*page, name)->text(); }
-
-    std::unique_ptr<ZebraWidget> page;
 };
 
 } // namespace

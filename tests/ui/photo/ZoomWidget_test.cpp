@@ -14,16 +14,9 @@
 
 namespace {
 
-class ZoomWidgetTest : public PageTest
+class ZoomWidgetTest : public OnePageTest<ZoomWidget>
 {
 protected:
-    void build(const std::string &settings = std::string())
-    {
-        startStore(settings);
-        page = std::make_unique<ZoomWidget>();
-        showPage(*page);
-    }
-
     VideoOption *video() { return VideoOption::getInstance(); }
     // A main SDI picture measured, as the window does when one arrives.
     void sourceArrives(int width, int height)
@@ -59,8 +52,6 @@ protected:
     std::pair<uint32_t, uint32_t> crop() { return {field(MAIN_RESIZE_CTL, 19, 8), field(MAIN_RESIZE_CTL, 31, 20)}; }
     uint32_t cropOn() { return field(MAIN_RESIZE_CTL, 4, 4); }
     QPushButton *zoomSwitch() { return child<QPushButton>(*page, "zoomEnable"); }
-
-    std::unique_ptr<ZoomWidget> page;
 };
 
 using Position = std::pair<uint32_t, uint32_t>;

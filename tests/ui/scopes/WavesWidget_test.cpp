@@ -11,16 +11,9 @@
 
 namespace {
 
-class WavesWidgetTest : public PageTest
+class WavesWidgetTest : public OnePageTest<WavesWidget>
 {
 protected:
-    void build(const std::string &settings = std::string())
-    {
-        startStore(settings);
-        page = std::make_unique<WavesWidget>();
-        showPage(*page);
-    }
-
     // The four scope enables: vectorscope, luminance, RGB parade, histogram.
     uint32_t scopes()
     {
@@ -30,8 +23,6 @@ protected:
     uint32_t brightness() { return field(VID_SCOPE_CTL, 31, 16); }
     uint32_t opacity() { return field(VID_SCOPE_DISP1, 9, 0); }
     QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
-
-    std::unique_ptr<WavesWidget> page;
 };
 
 constexpr uint32_t vectorscope = 1, luminance = 2, parade = 4, histogram = 8;

@@ -13,16 +13,9 @@ namespace {
 // CSC_MATRIX_CTL: the output block's enable bit.
 constexpr int outputMatrixEnable = 8;
 
-class VideoFormatWidgetTest : public PageTest
+class VideoFormatWidgetTest : public OnePageTest<VideoFormatWidget>
 {
 protected:
-    void build(const std::string &settings = std::string())
-    {
-        startStore(settings);
-        page = std::make_unique<VideoFormatWidget>();
-        showPage(*page);
-    }
-
     QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
     uint32_t output(int high, int low) { return field(SDI_OUT_CTRL, high, low); }
     uint32_t audioGroup() { return field(SDI_AUX_CTL, 4, 4); }
@@ -33,8 +26,6 @@ protected:
         CscCtl::getInstance()->matrixOutputLoad(type);
         return stagedCscWords(board().pl());
     }
-
-    std::unique_ptr<VideoFormatWidget> page;
 };
 
 class SDIFormatTest : public PageTest
