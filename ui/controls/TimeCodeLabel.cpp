@@ -83,27 +83,29 @@ void TimeCodeLabel::setTimeCode(const QString &code)
     const QString before = text();
     if (code == before)
         return;
-    QGlyphRun was, now;
-    QPointF wasAt, nowAt;
-    if (!isVisible() || !updatesEnabled() || code.size() != before.size() || !place(before, was, wasAt) ||
-        !place(code, now, nowAt) || wasAt != nowAt) {
+    QGlyphRun now;
+    QPointF origin;
+    if (!isVisible() || !updatesEnabled() || code.size() != before.size() || !place(code, now, origin)) {
         setText(code);
         return;
     }
     // The characters that differ, and the ink of their glyphs before and
-    // after. The others must stay where they are.
-    const QVector<quint32> wasGlyphs = was.glyphIndexes(), nowGlyphs = now.glyphIndexes();
-    const QVector<QPointF> wasPlaces = was.positions(), nowPlaces = now.positions();
+    // after. Each old glyph must have been drawn this way and be as wide as
+    // its new one, so that all others keep their places.
+    const QVector<quint32> nowGlyphs = now.glyphIndexes();
+    const QVector<QPointF> places = now.positions();
     QRectF changed;
     for (int i = 0; i < code.size(); ++i) {
-        if (wasPlaces[i] != nowPlaces[i]) {
+        if (code[i] == before[i])
+            continue;
+        const char16_t was = before[i].unicode();
+        const Glyph *old = was >= firstCharacter && was <= lastCharacter ? &glyphs[was - firstCharacter] : nullptr;
+        if (old == nullptr || old->index == 0 || old->advance != glyphs[code[i].unicode() - firstCharacter].advance) {
             setText(code);
             return;
         }
-        if (code[i] != before[i]) {
-            changed |= rawFont.boundingRect(wasGlyphs[i]).translated(wasAt + wasPlaces[i]);
-            changed |= rawFont.boundingRect(nowGlyphs[i]).translated(nowAt + nowPlaces[i]);
-        }
+        changed |= rawFont.boundingRect(old->index).translated(origin + places[i]);
+        changed |= rawFont.boundingRect(nowGlyphs[i]).translated(origin + places[i]);
     }
     // A label repaints all of itself when its text is set, and offers no
     // other way to change the text the rest of the system reads from it:
