@@ -227,6 +227,11 @@ bool MainWindow::event(QEvent *event)
             gestureEvent(static_cast<QGestureEvent *>(event));
         return true;
     }
+    // The window has no dock areas, so a main window's own paint handling
+    // would only set up one more painter with each repaint to draw dock
+    // separators that are not there.
+    if (event->type() == QEvent::Paint)
+        return QWidget::event(event);
     return QMainWindow::event(event);
 }
 

@@ -79,6 +79,10 @@ void MainWindow::topFrameInit()
     ui->signalLabel->setText(QString::asprintf("CH.%02d", channel));
     ui->inputLabel->setText(inputLabelText(inputMain));
     ui->timeLabel->setText(tr("00:00:00:00"));
+    // A label whose size may change asks its parent to lay it out again with
+    // every new text: the time code's changes with every frame, and its place
+    // and size are fixed.
+    ui->timeLabel->setFixedSize(ui->timeLabel->size());
 }
 
 // A battery counts as present above 5 V and as gone below; exactly 5 V keeps

@@ -41,7 +41,8 @@ qreal TimeCodeLabel::layOut(const QString &shown, QGlyphRun &run)
 
 bool TimeCodeLabel::place(const QString &shown, QGlyphRun &run, QPointF &origin)
 {
-    if (shown.isEmpty() || textFormat() == Qt::RichText || wordWrap() || indent() > 0 || frameWidth() > 0)
+    if (shown.isEmpty() || textFormat() == Qt::RichText || wordWrap() || indent() > 0 || frameShape() != QFrame::NoFrame ||
+        frameWidth() > 0)
         return false;
     const qreal width = layOut(shown, run);
     if (width < 0)
@@ -73,7 +74,6 @@ void TimeCodeLabel::paintEvent(QPaintEvent *event)
         return;
     }
     QPainter painter(this);
-    drawFrame(&painter);
     painter.setPen(palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled, foregroundRole()));
     painter.drawGlyphRun(origin, run);
 }
@@ -109,14 +109,13 @@ void TimeCodeLabel::setTimeCode(const QString &code)
     }
     // A label repaints all of itself when its text is set, and offers no
     // other way to change the text the rest of the system reads from it:
-    // that repaint is held back here, and only the changed glyphs' columns
-    // are repainted, a pixel wider on each side, as hinting may move an edge
+    // that repaint is held back here, and only the changed glyphs' ink is
+    // repainted, a pixel wider on each side, as hinting may move an edge
     // that far past the outline's box.
     setAttribute(Qt::WA_UpdatesDisabled, true);
     setText(code);
     setAttribute(Qt::WA_UpdatesDisabled, false);
-    const QRect columns = changed.toAlignedRect().adjusted(-1, 0, 1, 0);
-    update(QRect(columns.left(), 0, columns.width(), height()) & rect());
+    update(changed.toAlignedRect().adjusted(-1, -1, 1, 1) & rect());
 }
 
 void TimeCodeLabel::changeEvent(QEvent *event)

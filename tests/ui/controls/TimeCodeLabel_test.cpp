@@ -154,7 +154,7 @@ TEST_F(TimeCodeOnScreenTest, ANewFrameRepaintsItsDigitsAloneAndLeavesWhatAWholeP
     onScreen();
     ASSERT_EQ(painted.size(), 1u);
     EXPECT_LT(painted.front().width(), timeCode->width() / 6) << "repainted " << painted.front().width() << " px";
-    EXPECT_EQ(painted.front().height(), timeCode->height());
+    EXPECT_LT(painted.front().height(), timeCode->height()) << "repainted " << painted.front().height() << " rows";
 
     // A text that moves the others is repainted whole.
     painted.clear();
