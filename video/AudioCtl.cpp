@@ -26,13 +26,12 @@ AudioCtl::AudioCtl() : m_pl(PLControl::getInstance())
 }
 
 // Readings come on the interrupt thread with every frame; the timer belongs
-// to the thread of this object.
+// to the thread of this object, and its start slot is queued to it.
 void AudioCtl::startTicking()
 {
     if (ticking.exchange(true))
         return;
-    QMetaObject::invokeMethod(
-        this, [this] { m_timer.start(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&m_timer, "start", Qt::QueuedConnection);
 }
 
 int AudioCtl::convert(int peak)
