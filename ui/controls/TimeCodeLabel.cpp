@@ -41,8 +41,8 @@ qreal TimeCodeLabel::layOut(const QString &shown, QGlyphRun &run)
 
 bool TimeCodeLabel::place(const QString &shown, QGlyphRun &run, QPointF &origin)
 {
-    if (shown.isEmpty() || textFormat() == Qt::RichText || wordWrap() || indent() > 0 || frameShape() != QFrame::NoFrame ||
-        frameWidth() > 0)
+    if (shown.isEmpty() || textFormat() == Qt::RichText || wordWrap() || indent() > 0 ||
+        frameShape() != QFrame::NoFrame || frameWidth() > 0)
         return false;
     const qreal width = layOut(shown, run);
     if (width < 0)
