@@ -2,15 +2,28 @@
 
 #include "Console.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QPixmapCache>
 
 QPixmap CustomIcon::read(const QString &path)
 {
-    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    const QFileInfo file(path);
+    const QString key = QStringLiteral("icon:%1:%2:%3")
+                            .arg(path)
+                            .arg(file.lastModified().toMSecsSinceEpoch())
+                            .arg(file.size());
+    QPixmap picture;
+    if (QPixmapCache::find(key, &picture))
+        return picture;
+    QImageReader reader(path, file.suffix().toLatin1());
     reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    picture = QPixmap::fromImage(reader.read());
+    if (!picture.isNull())
+        QPixmapCache::insert(key, picture);
+    return picture;
 }
 
 bool CustomIcon::load(const QString &path, int x, int y, int w, int h)

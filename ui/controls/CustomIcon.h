@@ -20,8 +20,9 @@ public:
     // A picture compiled into the application (or any file), read by the
     // decoder its name's suffix names. A plain QPixmap(path) first asks every
     // image plugin installed whether it reads that format, which loads them
-    // all: at start that cost more than all the icons together. Null when the
-    // file cannot be read.
+    // all: at start that cost more than all the icons together. A file read
+    // before and unchanged since is not decoded again: the messages and pages
+    // share their icons. Null when the file cannot be read.
     static QPixmap read(const QString &path);
 
     bool isOn() const { return on; }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -56,4 +57,22 @@ TEST(CustomIconTest, AMissingOrBrokenFileReadsAsNothing)
     EXPECT_TRUE(CustomIcon::read(broken.fileName()).isNull());
     EXPECT_TRUE(CustomIcon::read(dir.filePath(QStringLiteral("missing.png"))).isNull());
     EXPECT_TRUE(CustomIcon::read(dir.filePath(QStringLiteral("no-suffix"))).isNull());
+}
+
+TEST(CustomIconTest, AFileReadAgainIsDecodedOnceUntilItChanges)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("icon.png"));
+    QImage picture(4, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(path));
+    const QPixmap first = CustomIcon::read(path);
+    ASSERT_EQ(first.size(), QSize(4, 2));
+    EXPECT_EQ(CustomIcon::read(path).cacheKey(), first.cacheKey()) << "decoded again";
+
+    // Rewritten with another size: the new picture, not the old one.
+    QFile::remove(path);
+    ASSERT_TRUE(QImage(6, 3, QImage::Format_RGB32).save(path));
+    EXPECT_EQ(CustomIcon::read(path).size(), QSize(6, 3));
 }
