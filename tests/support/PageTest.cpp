@@ -17,12 +17,29 @@ void PageTest::startStore(const std::string &settings)
     AppConfig::getInstance()->init("config.ini");
 }
 
+void PageTest::restartStore(const std::string &settings)
+{
+    AppConfig::getInstance()->restoreDefaults();
+    if (settings.empty())
+        return;
+    std::ofstream(workFile("config.ini")) << settings;
+    EXPECT_TRUE(AppConfig::getInstance()->read());
+}
+
 QString PageTest::savedValue(const char *key) const
 {
     QSettings settings(QString::fromStdString(workFile("config.ini")), QSettings::IniFormat);
     settings.setIniCodec(QTextCodec::codecForName("UTF-8"));
     settings.beginGroup(QStringLiteral("AppConfig"));
     return settings.value(QString::fromLatin1(key)).toString();
+}
+
+void PageTest::expectSavedOnHide(QWidget &page,
+                                 std::initializer_list<std::pair<const char *, const char *>> values) const
+{
+    page.hide();
+    for (const auto &[key, value] : values)
+        EXPECT_EQ(savedValue(key), value) << key;
 }
 
 void PageTest::showPage(QWidget &page)

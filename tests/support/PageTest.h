@@ -1,12 +1,16 @@
 #pragma once
 
 #include "BoardTest.h"
+#include "KeyCtl.h"
 #include "PLFunction.h"
 
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAbstractSlider;
@@ -21,8 +25,16 @@ protected:
     // when given, and initialises the store from it.
     void startStore(const std::string &settings = std::string());
 
+    // The store back to its compiled-in defaults, then settings (INI text),
+    // when given, written as config.ini and read over them.
+    void restartStore(const std::string &settings = std::string());
+
     // A key's value as config.ini on disk holds it; empty when absent.
     QString savedValue(const char *key) const;
+
+    // Hides a page, which is when it saves its settings, and checks that
+    // config.ini then holds each key with its value.
+    void expectSavedOnHide(QWidget &page, std::initializer_list<std::pair<const char *, const char *>> values) const;
 
     // Shows a page (or any widget) and waits until it is on screen.
     static void showPage(QWidget &page);
@@ -37,6 +49,13 @@ protected:
     // A front key (0 F1, 1 F2, 2 F3) pressed and released on the board; waits
     // until the logic has delivered the click and re-armed the key's line.
     void clickKey(int key);
+
+    // A front key bound to a function, then clicked as clickKey does.
+    void pressKey(KeyCtl::KeyType key, KeyCtl::KeyValue function)
+    {
+        KeyCtl::getInstance()->registerFunction(key, function);
+        clickKey(key);
+    }
 
     // The values the MCU received for a command, oldest first.
     std::vector<std::vector<uint8_t>> mcuValues(uint8_t command);
@@ -77,6 +96,17 @@ protected:
         page = std::make_unique<Page>();
         Base::showPage(*page);
     }
+
+    // The page dropped and built again over the store restarted with settings.
+    void rebuild(const std::string &settings = std::string())
+    {
+        page.reset();
+        this->restartStore(settings);
+        page = std::make_unique<Page>();
+        Base::showPage(*page);
+    }
+
+    QPushButton *button(const char *name) { return Base::template child<QPushButton>(*page, name); }
 
     std::unique_ptr<Page> page;
 };

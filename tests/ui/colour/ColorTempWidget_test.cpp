@@ -13,22 +13,18 @@ const std::vector<int> neutral = {4096, 4096, 4096};
 const std::vector<int> warm = {4096, 4096, 3678};
 const std::vector<int> cool = {3238, 3488, 4096};
 
-class ColorTempWidgetTest : public ColourPageTest
+class ColorTempWidgetTest : public OnePageTest<ColorTempWidget, ColourPageTest>
 {
 protected:
     // As at start-up, the RGB page comes after and loads the panel matrix.
     void build(const std::string &settings)
     {
-        startStore(settings);
-        page = std::make_unique<ColorTempWidget>();
+        OnePageTest::build(settings);
         rgb = std::make_unique<RGBadjustWidget>();
-        showPage(*page);
     }
 
     std::vector<int> diagonal() { return {coefficient(0, 0), coefficient(1, 1), coefficient(2, 2)}; }
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 
-    std::unique_ptr<ColorTempWidget> page;
     std::unique_ptr<RGBadjustWidget> rgb;
 };
 
@@ -69,9 +65,7 @@ TEST_F(ColorTempWidgetTest, TheSwitchAndValuesLoadThePanelMatrixAndAreSavedOnHid
     click(button("temp5600"));
     EXPECT_EQ(diagonal(), warm);
     EXPECT_EQ(savedValue("colorTempValue"), "6500");
-    page->hide();
-    EXPECT_EQ(savedValue("colorTempValue"), "5600");
-    EXPECT_EQ(savedValue("colorTempEnable"), "true");
+    expectSavedOnHide(*page, {{"colorTempValue", "5600"}, {"colorTempEnable", "true"}});
 
     page->show();
     QSignalSpy spy(page.get(), &ColorTempWidget::signalRGBadjust);

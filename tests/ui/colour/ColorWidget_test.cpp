@@ -17,7 +17,6 @@ namespace {
 class ColorWidgetTest : public OnePageTest<ColorWidget, ColourPageTest>
 {
 protected:
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 
     // Opens a tab and presses a control of its page, as a finger would.
     void press(const char *tab, const char *control)
@@ -97,9 +96,7 @@ TEST_F(ColorWidgetTest, HDRAndGammaExcludeEachOtherAndTheBacklightFollowsHDR)
     EXPECT_FALSE(button("hdrEnable")->isChecked());
     ASSERT_EQ(hdr.count(), 2);
     EXPECT_EQ(hdr[1], QVariantList{false});
-    page->hide();
-    EXPECT_EQ(savedValue("colorHDREnable"), "false");
-    EXPECT_EQ(savedValue("colorGammaEnable"), "true");
+    expectSavedOnHide(*page, {{"colorHDREnable", "false"}, {"colorGammaEnable", "true"}});
 
     // Both stored on: the gamma keeps the curve, HDR shows off.
     AppConfig::getInstance()->setValue("colorHDREnable", true);

@@ -20,26 +20,22 @@ const Standard rec709 = {"REC-709", "colourRec709", 7364, -1629};
 const Standard dciP3 = {"DCI-P3", "colourDciP3", 7393, -1637};
 const Standard bt2020 = {"BT-2020", "colourBt2020", 6896, -1649};
 
-class ColourWidgetTest : public ColourPageTest
+class ColourWidgetTest : public OnePageTest<ColourWidget, ColourPageTest>
 {
 protected:
     void build(const std::string &settings)
     {
-        startStore(settings);
         VideoOption::getInstance()->setInput(VideoOption::MAIN_CHANNEL, "SDI");
         VideoOption::getInstance()->setRange("video");
-        page = std::make_unique<ColourWidget>();
-        showPage(*page);
+        OnePageTest::build(settings);
     }
 
     bool shown(const Standard &standard) { return child<QPushButton>(*page, standard.button)->isChecked(); }
-
-    std::unique_ptr<ColourWidget> page;
 };
 
 } // namespace
 
-TEST_F(ColourWidgetTest, TheStoredStandardIsTheOneTheNextInputUpdateLoads)
+TEST_F(ColourWidgetTest, TheStoredStandardIsLoadedByTheNextInputUpdateAChosenOneAtOnce)
 {
     build("[AppConfig]\ncolorColourType=DCI-P3\n");
     EXPECT_EQ(field(CSC_MATRIX_CTL, 17, 0), 0u) << "nothing loaded at start";
@@ -55,11 +51,9 @@ TEST_F(ColourWidgetTest, TheStoredStandardIsTheOneTheNextInputUpdateLoads)
     page->configUpdate();
     EXPECT_EQ(coefficient(0, 0), rec709.input);
     EXPECT_TRUE(shown(rec709));
-}
 
-TEST_F(ColourWidgetTest, ChoosingAStandardReloadsTheInputAndOutputMatricesAndIsSavedOnHide)
-{
-    build("[AppConfig]\ncolorColourType=REC-709\n");
+    // Choosing a standard reloads the input and output matrices and is saved on hide.
+    rebuild("[AppConfig]\ncolorColourType=REC-709\n");
     click(child<QPushButton>(*page, bt2020.button));
     EXPECT_EQ(coefficient(0, 0), bt2020.input);
     EXPECT_EQ(field(CSC_MATRIX_CTL, 1, 0), 3u);
@@ -73,6 +67,5 @@ TEST_F(ColourWidgetTest, ChoosingAStandardReloadsTheInputAndOutputMatricesAndIsS
         EXPECT_EQ(field(CSC_MATRIX_CTL, 9, 8), 3u) << standard.text;
     }
     EXPECT_EQ(savedValue("colorColourType"), "REC-709");
-    page->hide();
-    EXPECT_EQ(savedValue("colorColourType"), "DCI-P3");
+    expectSavedOnHide(*page, {{"colorColourType", "DCI-P3"}});
 }

@@ -20,12 +20,11 @@ protected:
         page->configUpdate();
     }
 
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 };
 
 } // namespace
 
-TEST_F(GammaWidgetTest, AtStartTheStoredCurveIsUploadedUnlessHDRIsOnAndOtherValuesAreTwoPointFour)
+TEST_F(GammaWidgetTest, TheStoredOrChosenCurveIsUploadedWhileOnUnlessHDRIsOnOtherValuesAreTwoPointFour)
 {
     build("[AppConfig]\ncolorHDREnable=true\ncolorGammaValue=26\n");
     EXPECT_EQ(curveRegion(), std::vector<uint32_t>(Lut1D::tableWords, 0u));
@@ -47,11 +46,9 @@ TEST_F(GammaWidgetTest, AtStartTheStoredCurveIsUploadedUnlessHDRIsOnAndOtherValu
     }
     reconfigure(false, false, 24);
     EXPECT_EQ(curveEnabled(), 0u);
-}
 
-TEST_F(GammaWidgetTest, TheSwitchUploadsTheChosenCurveAndValuesFollowOnlyWhileOn)
-{
-    build("[AppConfig]\ncolorGammaEnable=false\ncolorGammaValue=24\n");
+    // The switch uploads the chosen curve; values follow only while it is on.
+    rebuild("[AppConfig]\ncolorGammaEnable=false\ncolorGammaValue=24\n");
     QSignalSpy spy(page.get(), &GammaWidget::signalGammaEnable);
     click(button("gamma22"));
     EXPECT_EQ(curveEnabled(), 0u);
@@ -67,12 +64,10 @@ TEST_F(GammaWidgetTest, TheSwitchUploadsTheChosenCurveAndValuesFollowOnlyWhileOn
     ASSERT_EQ(spy.count(), 2);
     EXPECT_EQ(spy[1], QVariantList{false});
     EXPECT_EQ(savedValue("colorGammaValue"), "24");
-    page->hide();
-    EXPECT_EQ(savedValue("colorGammaValue"), "22");
+    expectSavedOnHide(*page, {{"colorGammaValue", "22"}});
 
     page->show();
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_GAMMA);
-    clickKey(KeyCtl::F1);
+    pressKey(KeyCtl::F1, KeyCtl::FUNC_GAMMA);
     ASSERT_TRUE(QTest::qWaitFor([&] { return curveEnabled() == 1u; }, 5000));
     EXPECT_EQ(curveRegion(), curveFile("gamma22.cube"));
     EXPECT_TRUE(button("gammaEnable")->isChecked());

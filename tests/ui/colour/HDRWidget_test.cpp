@@ -1,6 +1,5 @@
 #include "BackLightCtl.h"
 #include "ColourPageTest.h"
-#include "GammaCtl.h"
 #include "HDRWidget.h"
 #include "KeyCtl.h"
 
@@ -27,7 +26,6 @@ protected:
         page->configUpdate();
     }
 
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 };
 
 } // namespace
@@ -89,27 +87,10 @@ TEST_F(HDRWidgetTest, SwitchingOffRestoresTheLevelOfBeforeTheTypeReloadsWhileOnA
     EXPECT_EQ(spy[1], QVariantList{false});
 
     // Its front key, not offered in the function list.
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F3, static_cast<KeyCtl::KeyValue>(HDRWidget::functionCode));
-    clickKey(KeyCtl::F3);
+    pressKey(KeyCtl::F3, static_cast<KeyCtl::KeyValue>(HDRWidget::functionCode));
     ASSERT_TRUE(QTest::qWaitFor([&] { return curveEnabled() == 1u; }, 5000));
     EXPECT_EQ(curveRegion(), pq);
     EXPECT_TRUE(button("hdrEnable")->isChecked());
     EXPECT_EQ(savedValue("colorHDREnable"), "false");
-    page->hide();
-    EXPECT_EQ(savedValue("colorHDREnable"), "true");
-    EXPECT_EQ(savedValue("colorHDRType"), "PQ");
-}
-
-TEST_F(HDRWidgetTest, HDRTakesTheCurveTableFromAGammaThatWasOn)
-{
-    build(std::string());
-    GammaCtl *gamma = GammaCtl::getInstance();
-    gamma->setGammaValue(26);
-    gamma->gammaEnable(true);
-    click(button("hdrEnable"));
-    const std::vector<uint32_t> pq = curveRegion();
-    EXPECT_EQ(pq[512], grey(641));
-    EXPECT_EQ(curveEnabled(), 1u);
-    gamma->setGammaValue(22); // a gamma value chosen now
-    EXPECT_EQ(curveRegion(), pq);
+    expectSavedOnHide(*page, {{"colorHDREnable", "true"}, {"colorHDRType", "PQ"}});
 }

@@ -22,18 +22,15 @@ TEST_F(PageTest, LightMeterWidgetEndsTheOtherModesAndFollowsThemEnding)
     // Zoom switched on ends the meter: the page shows it and keeps it.
     video->enableZoomMode(true, true);
     EXPECT_FALSE(button->isChecked());
-    page->hide();
-    EXPECT_EQ(savedValue("colorLightMeterEnable"), "false");
+    expectSavedOnHide(*page, {{"colorLightMeterEnable", "false"}});
 
     page->show();
     click(button);
     EXPECT_TRUE(video->isLightMeter());
     EXPECT_FALSE(video->isZoom());
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_LIGHT_METER);
-    clickKey(KeyCtl::F2);
+    pressKey(KeyCtl::F2, KeyCtl::FUNC_LIGHT_METER);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !video->isLightMeter(); }, 5000));
     EXPECT_FALSE(button->isChecked());
     click(button);
-    page->hide();
-    EXPECT_EQ(savedValue("colorLightMeterEnable"), "true");
+    expectSavedOnHide(*page, {{"colorLightMeterEnable", "true"}});
 }

@@ -19,7 +19,7 @@ const char *identity = "Lut/Pre/Identity.cube";
 const char *whiteCube = "Lut/User/White.cube";
 const std::vector<uint32_t> allWhite(4913, 0x3FFFFFFFu);
 
-class LutWidgetTest : public ColourPageTest
+class LutWidgetTest : public OnePageTest<LutWidget, ColourPageTest>
 {
 protected:
     // The LUT list holds the preset and user files given; "Lut/User/White.cube"
@@ -47,7 +47,6 @@ protected:
 
     uint32_t lutOn() { return field(VID_3DLUT_CTL, 0, 0); }
     uint32_t splitOn() { return field(VID_3DLUT_CTL, 8, 8); }
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 
     // The identity preset: red in bits 0-9, blue in bits 20-29.
     bool identityLoaded()
@@ -55,8 +54,6 @@ protected:
         const std::vector<uint32_t> lut = lutRegion();
         return lut[8] == 511u && lut[4096] == 1023u && lut[4608] == 1023u << 20;
     }
-
-    std::unique_ptr<LutWidget> page;
 };
 
 } // namespace
@@ -95,8 +92,7 @@ TEST_F(LutWidgetTest, AFileThatDoesNotLoadLeavesTheLutOffSaysSoAndKeepsTheSettin
         EXPECT_EQ(lutOn(), 0u) << path;
         EXPECT_FALSE(button("lutEnable")->isChecked()) << path;
     }
-    page->hide();
-    EXPECT_EQ(savedValue("colorLutEnable"), "true");
+    expectSavedOnHide(*page, {{"colorLutEnable", "true"}});
 }
 
 TEST_F(LutWidgetTest, TheSwitchAndTheListsShowALutSplitAgainstThePictureSavedOnHide)
@@ -121,9 +117,7 @@ TEST_F(LutWidgetTest, TheSwitchAndTheListsShowALutSplitAgainstThePictureSavedOnH
     click(button("lutSourceUser"));
     EXPECT_EQ(lutRegion(), std::vector<uint32_t>(4913, 0u));
     EXPECT_EQ(savedValue("colorLutSelect"), "0");
-    page->hide();
-    EXPECT_EQ(savedValue("colorLutSelect"), "1");
-    EXPECT_EQ(savedValue("colorLutEnable"), "true");
+    expectSavedOnHide(*page, {{"colorLutSelect", "1"}, {"colorLutEnable", "true"}});
 
     // A list without a file takes the LUT off.
     page->show();
@@ -135,15 +129,13 @@ TEST_F(LutWidgetTest, TheSwitchAndTheListsShowALutSplitAgainstThePictureSavedOnH
     EXPECT_FALSE(button("lutEnable")->isChecked());
 }
 
-TEST_F(LutWidgetTest, FrontKeysToggleTheLutAndItsSplitWhichNeedsALut)
+TEST_F(LutWidgetTest, FrontKeysToggleTheLutAndItsSplitAndThePickerAppliesOnlyTheSelectedList)
 {
     build("[AppConfig]\ncolorLutEnable=false\ncolorLutSelect=0\n", identity, whiteCube);
     QSignalSpy message(page.get(), &LutWidget::signalMsgLutContrast);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_LUT);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_LUT_COMPARE);
-    clickKey(KeyCtl::F2);
+    pressKey(KeyCtl::F2, KeyCtl::FUNC_LUT_COMPARE);
     ASSERT_TRUE(QTest::qWaitFor([&] { return message.count() == 1; }, 5000));
-    clickKey(KeyCtl::F1);
+    pressKey(KeyCtl::F1, KeyCtl::FUNC_LUT);
     ASSERT_TRUE(QTest::qWaitFor([&] { return lutOn() == 1u; }, 5000));
     EXPECT_EQ(splitOn(), 1u);
     clickKey(KeyCtl::F2);
@@ -154,11 +146,8 @@ TEST_F(LutWidgetTest, FrontKeysToggleTheLutAndItsSplitWhichNeedsALut)
     clickKey(KeyCtl::F2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return message.count() == 2; }, 5000));
     EXPECT_EQ(splitOn(), 0u);
-}
 
-TEST_F(LutWidgetTest, ThePickerAppliesOnlyTheSelectedListAndALutItSwitchedOnShows)
-{
-    build("[AppConfig]\ncolorLutEnable=false\ncolorLutSelect=0\n", identity, whiteCube);
+    // The picker applies only the selected list, and a LUT it switched on shows.
     QSignalSpy preset(page.get(), &LutWidget::signalPreSelectLut);
     QSignalSpy user(page.get(), &LutWidget::signalUserLutOp);
     for (const char *name : {"lutPreSelect", "lutUserSelect", "lutUserImport", "lutUserErase"})
@@ -180,6 +169,5 @@ TEST_F(LutWidgetTest, ThePickerAppliesOnlyTheSelectedListAndALutItSwitchedOnShow
     click(button("lutUserSelect"));
     EXPECT_EQ(preset.takeFirst(), QVariantList{false});
     EXPECT_EQ(user.takeFirst(), (QVariantList{0, true}));
-    page->hide();
-    EXPECT_EQ(savedValue("colorLutEnable"), "true");
+    expectSavedOnHide(*page, {{"colorLutEnable", "true"}});
 }

@@ -22,7 +22,7 @@ protected:
 
 } // namespace
 
-TEST_F(RGBadjustWidgetTest, StoredGainsAndOffsetsReachThePanelMatrixHeldToTheirRanges)
+TEST_F(RGBadjustWidgetTest, StoredGainsAndOffsetsHeldToTheirRangesSlidersAndResetsReachThePanelMatrix)
 {
     build("[AppConfig]\ncolorRGain=150\ncolorGGain=50\ncolorBGain=200\n"
           "colorROffset=10\ncolorGOffset=-20\ncolorBOffset=64\n");
@@ -41,20 +41,16 @@ TEST_F(RGBadjustWidgetTest, StoredGainsAndOffsetsReachThePanelMatrixHeldToTheirR
     EXPECT_EQ(gains(), (std::vector<int>{8192, 0, 8192}));
     EXPECT_EQ(offsets(), (std::vector<int>{1024, -1024, 1024}));
     EXPECT_EQ(slider("rgbGOffsetSlider")->value(), -64);
-}
 
-TEST_F(RGBadjustWidgetTest, SlidersAndResetsChangeThePanelMatrixAndAreSavedOnHide)
-{
-    build("[AppConfig]\ncolorRGain=100\ncolorBOffset=0\n");
+    // Sliders and resets change the panel matrix and are saved on hide.
+    rebuild("[AppConfig]\ncolorRGain=100\ncolorBOffset=0\n");
     slide(slider("rgbRGainSlider"), 120);
     slide(slider("rgbBOffsetSlider"), -30);
     EXPECT_EQ(gains(), (std::vector<int>{4915, 4096, 4096}));
     EXPECT_EQ(offsets(), (std::vector<int>{0, 0, -480}));
     EXPECT_EQ(label("rgbBOffsetValue"), "-30");
     EXPECT_EQ(savedValue("colorRGain"), "100");
-    page->hide();
-    EXPECT_EQ(savedValue("colorRGain"), "120");
-    EXPECT_EQ(savedValue("colorBOffset"), "-30");
+    expectSavedOnHide(*page, {{"colorRGain", "120"}, {"colorBOffset", "-30"}});
 
     page->show();
     click(child<QPushButton>(*page, "rgbGainReset"));
@@ -66,7 +62,5 @@ TEST_F(RGBadjustWidgetTest, SlidersAndResetsChangeThePanelMatrixAndAreSavedOnHid
     QSignalSpy back(page.get(), &RGBadjustWidget::signalBack);
     click(child<QPushButton>(*page, "rgbBack"));
     EXPECT_EQ(back.count(), 1);
-    page->hide();
-    EXPECT_EQ(savedValue("colorRGain"), "100");
-    EXPECT_EQ(savedValue("colorBOffset"), "0");
+    expectSavedOnHide(*page, {{"colorRGain", "100"}, {"colorBOffset", "0"}});
 }

@@ -46,7 +46,7 @@ TEST(CustomIconTest, CompiledInIconsAreReadByTheirOwnDecoderAlone)
     EXPECT_TRUE(imagePluginLoaded());
 }
 
-TEST(CustomIconTest, AMissingOrBrokenFileReadsAsNothing)
+TEST(CustomIconTest, AMissingOrBrokenFileReadsAsNothingAGoodOneIsDecodedOnceUntilItChanges)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -57,12 +57,8 @@ TEST(CustomIconTest, AMissingOrBrokenFileReadsAsNothing)
     EXPECT_TRUE(CustomIcon::read(broken.fileName()).isNull());
     EXPECT_TRUE(CustomIcon::read(dir.filePath(QStringLiteral("missing.png"))).isNull());
     EXPECT_TRUE(CustomIcon::read(dir.filePath(QStringLiteral("no-suffix"))).isNull());
-}
 
-TEST(CustomIconTest, AFileReadAgainIsDecodedOnceUntilItChanges)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
+    // A file read again is decoded once until it changes.
     const QString path = dir.filePath(QStringLiteral("icon.png"));
     QImage picture(4, 2, QImage::Format_RGB32);
     picture.fill(Qt::red);

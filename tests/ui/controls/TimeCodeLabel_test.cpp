@@ -28,6 +28,14 @@ protected:
         }
     }
 
+    // A setting made on both labels.
+    template <typename Set>
+    void both(const Set &set)
+    {
+        set(timeCode);
+        set(plain);
+    }
+
     // The pixels where the two paints differ.
     int differences(const QString &text)
     {
@@ -52,8 +60,7 @@ TEST_F(TimeCodeLabelTest, PaintsEveryAlignmentAsAPlainLabelDoes)
     const Qt::Alignment alignments[] = {Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignVCenter, Qt::AlignLeft | Qt::AlignBottom,
                                         Qt::AlignCenter, Qt::AlignLeft | Qt::AlignTop};
     for (Qt::Alignment alignment : alignments) {
-        timeCode.setAlignment(alignment);
-        plain.setAlignment(alignment);
+        both([alignment](auto &label) { label.setAlignment(alignment); });
         for (const char *text : {"00:00:00:00", "12:34:56;29", "23:59:59:59", "01:10:11:11"})
             EXPECT_EQ(differences(QString::fromLatin1(text)), 0) << text << " alignment " << alignment;
     }
@@ -67,24 +74,20 @@ TEST_F(TimeCodeLabelTest, FollowsAFontChangeAndFallsBackForOtherText)
     EXPECT_EQ(differences(QStringLiteral("10:00:00:00")), 0);
     QFont larger = timeCode.font();
     larger.setPixelSize(40);
-    timeCode.setFont(larger);
-    plain.setFont(larger);
+    both([&larger](auto &label) { label.setFont(larger); });
     EXPECT_EQ(differences(QStringLiteral("10:00:00:00")), 0) << "characters laid out for the old font";
-    timeCode.setStyleSheet(QStringLiteral("QLabel { font-size: 18px; color: #2D9CFF; }"));
-    plain.setStyleSheet(timeCode.styleSheet());
+    both([](auto &label) { label.setStyleSheet(QStringLiteral("QLabel { font-size: 18px; color: #2D9CFF; }")); });
     EXPECT_EQ(differences(QStringLiteral("10:00:00:00")), 0) << "a style sheet's font and colour";
     EXPECT_EQ(differences(QStringLiteral("时间码 10:00")), 0);
     EXPECT_EQ(differences(QString()), 0);
-    timeCode.setIndent(12);
-    plain.setIndent(12);
+    both([](auto &label) { label.setIndent(12); });
     EXPECT_EQ(differences(QStringLiteral("10:00:00:00")), 0) << "indented";
-    timeCode.setIndent(-1);
-    plain.setIndent(-1);
-    timeCode.setFrameStyle(QFrame::Box | QFrame::Plain);
-    plain.setFrameStyle(QFrame::Box | QFrame::Plain);
+    both([](auto &label) {
+        label.setIndent(-1);
+        label.setFrameStyle(QFrame::Box | QFrame::Plain);
+    });
     EXPECT_EQ(differences(QStringLiteral("10:00:00:00")), 0) << "framed";
-    timeCode.setEnabled(false);
-    plain.setEnabled(false);
+    both([](auto &label) { label.setEnabled(false); });
     EXPECT_EQ(differences(QStringLiteral("10:00:00:01")), 0) << "disabled";
 }
 

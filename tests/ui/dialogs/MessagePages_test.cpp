@@ -57,10 +57,8 @@ TEST_F(MessagePagesTest, EachPageSaysItsMessageInChineseAndFitsTheMessageArea)
             EXPECT_TRUE(label != nullptr && !label->pixmap(Qt::ReturnByValue).isNull()) << icon.constData();
         }
     }
-}
 
-TEST_F(MessagePagesTest, FavouritePageAsksTheQuestionOfItsType)
-{
+    // The favourite page asks the question of its type.
     PreConfig page;
     page.setPreConfigType(PreConfig::PRE_CONFIG_LOAD);
     EXPECT_EQ(text(page), QString::fromUtf8("是否加载保存的预设值"));

@@ -14,22 +14,19 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class FrameWidgetTest : public PageTest
+class FrameWidgetTest : public OnePageTest<FrameWidget>
 {
 protected:
     void build(const std::string &settings = std::string())
     {
-        startStore(settings);
-        page = std::make_unique<FrameWidget>();
+        OnePageTest::build(settings);
         page->resize(1920, 420);
-        showPage(*page);
     }
 
     // The main channel shows an SDI picture the logic can capture.
@@ -53,8 +50,6 @@ protected:
     }
 
     uint32_t armBits() { return field(FRAME_CAP_CTL, 3, 3) << 1 | field(FRAME_CAP_CTL, 0, 0); }
-
-    std::unique_ptr<FrameWidget> page;
 };
 
 } // namespace
@@ -75,38 +70,28 @@ TEST_F(FrameWidgetTest, StoredSettingsReachTheLogicAtStart)
     EXPECT_EQ(child<QLabel>(*page, "frameComparePositionValue")->text(), "80%");
 
     // Values beyond the sliders are held to them.
-    page.reset();
-    std::ofstream(workFile("config.ini")) << "[AppConfig]\nframeCompareOpacity=250\nframeComparePosition=-3\n";
-    AppConfig::getInstance()->read();
-    page = std::make_unique<FrameWidget>();
+    rebuild("[AppConfig]\nframeCompareOpacity=250\nframeComparePosition=-3\n");
     EXPECT_EQ(field(FRAME_CAP_CTL, 17, 8), 1023u);
     EXPECT_EQ(field(FRAME_CAP_CTL, 31, 20), 0u);
-}
-
-TEST_F(FrameWidgetTest, TheTabsShowOnePageEach)
-{
-    build();
-    auto *stack = child<QStackedWidget>(*page, "frameStack");
-    EXPECT_EQ(child<QLabel>(*page, "frameMenuTitle")->text(), "截图管理");
-    EXPECT_EQ(stack->currentWidget(), &page->getWidget());
-    click(child<QPushButton>(*page, "frameCompareTab"));
-    EXPECT_EQ(stack->currentWidget(), &page->compareWidget());
-    EXPECT_TRUE(child<QPushButton>(*page, "frameCompareTab")->isChecked());
-    EXPECT_FALSE(child<QPushButton>(*page, "frameGetTab")->isChecked());
-    QSignalSpy select(page.get(), &FrameWidget::signalSelectFrame);
-    click(child<QPushButton>(*page, "frameCompareSelect"));
-    EXPECT_EQ(select.count(), 1);
-    click(child<QPushButton>(*page, "frameGetTab"));
-    EXPECT_EQ(stack->currentWidget(), &page->getWidget());
 }
 
 TEST_F(FrameWidgetTest, ACaptureHoldsTheArmBitsUntilItsCompletionAndASecondPressIsIgnored)
 {
     build();
     sdiSource();
-    ASSERT_TRUE(board().tree().insertUsb('a'));
     QSignalSpy result(page.get(), &FrameWidget::signalFrameResult);
     QPushButton *button = child<QPushButton>(*page, "frameCaptureButton");
+    // Without a stick the capture fails at once and arms nothing.
+    click(button);
+    ASSERT_EQ(result.count(), 1) << "reported at once";
+    EXPECT_FALSE(result[0][0].toBool());
+    EXPECT_EQ(armBits(), 0u);
+    EXPECT_FALSE(page->getWidget().isBusy());
+    QTest::qWait(100);
+    EXPECT_EQ(board().picture().captures(), 0);
+
+    ASSERT_TRUE(board().tree().insertUsb('a'));
+    result.clear();
     click(button);
     EXPECT_EQ(armBits(), 3u) << "bits 0 and 3 high from the request on";
     EXPECT_TRUE(page->getWidget().isBusy());
@@ -123,41 +108,29 @@ TEST_F(FrameWidgetTest, ACaptureHoldsTheArmBitsUntilItsCompletionAndASecondPress
 
     // The front key bound to the capture function takes the next one.
     QTest::qWait(20);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_SCREENSHOT);
-    clickKey(KeyCtl::F1);
+    pressKey(KeyCtl::F1, KeyCtl::FUNC_SCREENSHOT);
     ASSERT_TRUE(QTest::qWaitFor([&] { return result.count() == 2; }, 10000));
     EXPECT_TRUE(result[1][0].toBool());
     EXPECT_EQ(captures(), 2u);
 }
 
-TEST_F(FrameWidgetTest, WithoutAStickTheCaptureFailsAtOnceAndArmsNothing)
+TEST_F(FrameWidgetTest, TabsSwitchesSlidersAndFrontKeyDriveTheCapturesAndTheOverlay)
 {
     build();
-    sdiSource();
-    QSignalSpy result(page.get(), &FrameWidget::signalFrameResult);
-    click(child<QPushButton>(*page, "frameCaptureButton"));
-    ASSERT_EQ(result.count(), 1) << "reported at once";
-    EXPECT_FALSE(result[0][0].toBool());
-    EXPECT_EQ(armBits(), 0u);
-    EXPECT_FALSE(page->getWidget().isBusy());
-    QTest::qWait(100);
-    EXPECT_EQ(board().picture().captures(), 0);
-}
-
-TEST_F(FrameWidgetTest, TheAdjustmentSwitchChoosesWhatCapturesCarry)
-{
-    build();
+    auto *stack = child<QStackedWidget>(*page, "frameStack");
+    EXPECT_EQ(child<QLabel>(*page, "frameMenuTitle")->text(), "截图管理");
+    EXPECT_EQ(stack->currentWidget(), &page->getWidget());
+    // The adjustment switch chooses what captures carry.
     click(child<QPushButton>(*page, "frameAdjustEnable"));
     EXPECT_EQ(field(FRAME_CAP_CTL, 1, 1), 1u);
     EXPECT_EQ(field(FRAME_CAP_CTL, 4, 4), 0u);
-    page->hide();
-    EXPECT_EQ(savedValue("frameAdjustEnable"), "true");
-}
-
-TEST_F(FrameWidgetTest, CompareSwitchSlidersAndFrontKeyDriveTheOverlay)
-{
-    build();
     click(child<QPushButton>(*page, "frameCompareTab"));
+    EXPECT_EQ(stack->currentWidget(), &page->compareWidget());
+    EXPECT_TRUE(child<QPushButton>(*page, "frameCompareTab")->isChecked());
+    EXPECT_FALSE(child<QPushButton>(*page, "frameGetTab")->isChecked());
+    QSignalSpy select(page.get(), &FrameWidget::signalSelectFrame);
+    click(child<QPushButton>(*page, "frameCompareSelect"));
+    EXPECT_EQ(select.count(), 1);
     QSignalSpy shown(page.get(), &FrameWidget::signalShowFrameCompare);
     QSignalSpy moved(page.get(), &FrameWidget::signalFramePosition);
     QPushButton *button = child<QPushButton>(*page, "frameCompareEnable");
@@ -179,10 +152,8 @@ TEST_F(FrameWidgetTest, CompareSwitchSlidersAndFrontKeyDriveTheOverlay)
     EXPECT_EQ(field(FRAME_CAP_CTL, 31, 20), 1792u);
     EXPECT_EQ(child<QSlider>(*page, "frameComparePositionSlider")->value(), 70);
     EXPECT_EQ(moved.count(), 1);
-    page->hide();
-    EXPECT_EQ(savedValue("frameCompareEnable"), "true");
-    EXPECT_EQ(savedValue("frameCompareOpacity"), "100");
-    EXPECT_EQ(savedValue("frameComparePosition"), "70");
+    expectSavedOnHide(*page, {{"frameAdjustEnable", "true"}, {"frameCompareEnable", "true"},
+                              {"frameCompareOpacity", "100"}, {"frameComparePosition", "70"}});
 
     // Another display mode takes the screen: the switch follows.
     page->show();
@@ -190,9 +161,10 @@ TEST_F(FrameWidgetTest, CompareSwitchSlidersAndFrontKeyDriveTheOverlay)
     EXPECT_FALSE(button->isChecked());
     EXPECT_EQ(field(FRAME_CAP_CTL, 4, 4), 0u);
 
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_SCREENSHOT_COMPARE);
-    clickKey(KeyCtl::F2);
+    pressKey(KeyCtl::F2, KeyCtl::FUNC_SCREENSHOT_COMPARE);
     ASSERT_TRUE(QTest::qWaitFor([&] { return field(FRAME_CAP_CTL, 4, 4) == 1u; }, 5000));
     EXPECT_TRUE(button->isChecked());
     EXPECT_FALSE(VideoOption::getInstance()->isZoom());
+    click(child<QPushButton>(*page, "frameGetTab"));
+    EXPECT_EQ(stack->currentWidget(), &page->getWidget());
 }

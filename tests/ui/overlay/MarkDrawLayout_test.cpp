@@ -7,9 +7,9 @@ namespace {
 
 using MarkDrawLayoutTest = OverlayTest;
 
-// 16:9 frame lines and the safe area (90), 2-pixel lines.
-const std::string frameAndSafe = "photoMarkEnable=true\nphotoMarkRate169=true\nphotoMarkLine=small\n"
-                                 "photoSafeEnable=true\nphotoSafeLine=small\nphotoSafeRate=90\n";
+// 16:9 frame lines, alone or with the safe area (90), 2-pixel lines.
+const std::string frame169 = "photoMarkEnable=true\nphotoMarkRate169=true\nphotoMarkLine=small\n";
+const std::string frameAndSafe = frame169 + "photoSafeEnable=true\nphotoSafeLine=small\nphotoSafeRate=90\n";
 
 void show(MarkDraw &draw, bool zoom, bool warp, float rate, bool pic, AssistChannelCtl::PicInPicMode mode,
           VideoOption::ScanMode scan = VideoOption::SCAN_NORMAL)
@@ -19,7 +19,7 @@ void show(MarkDraw &draw, bool zoom, bool warp, float rate, bool pic, AssistChan
 
 TEST_F(MarkDrawLayoutTest, ScanModeFitFollowsTheMainSourceSize)
 {
-    MarkDraw &draw = start("photoMarkEnable=true\nphotoMarkRate169=true\nphotoMarkLine=small\n");
+    MarkDraw &draw = start(frame169);
     const struct {
         VideoOption::ScanMode mode;
         QSize source;
@@ -45,11 +45,11 @@ TEST_F(MarkDrawLayoutTest, ScanModeFitFollowsTheMainSourceSize)
         EXPECT_EQ(column(image, 960), y(f.top()) + y(f.top() + f.height())) << each.mode;
     }
     // From the store at start; an unknown scan mode text is normal scan.
-    start("photoMarkEnable=true\nphotoMarkRate169=true\nphotoMarkLine=small\nscanMode=pixTopix\n");
+    start(frame169 + "scanMode=pixTopix\n");
     Config::setVideoWidth(0, 1280);
     Config::setVideoHeight(0, 720);
     EXPECT_EQ(row(paint(), 540), x(480) + x(1439));
-    start("photoMarkEnable=true\nphotoMarkRate169=true\nphotoMarkLine=small\nscanMode=fit\n");
+    start(frame169 + "scanMode=fit\n");
     EXPECT_EQ(row(paint(), 540), x(1) + x(1920));
 }
 
@@ -74,7 +74,7 @@ TEST_F(MarkDrawLayoutTest, DesqueezeShortensTheFramesAroundTheMiddle)
 
 TEST_F(MarkDrawLayoutTest, CornerAssistWindowsCutTheLinesThatWouldCrossThem)
 {
-    MarkDraw &draw = start("photoMarkEnable=true\nphotoMarkRate169=true\nphotoMarkLine=small\n");
+    MarkDraw &draw = start(frame169);
     // The 16:9 outline runs along x 1 and 1920, y 1 and 1080; per corner a row
     // and a column along the cut lines.
     const struct {
@@ -100,8 +100,7 @@ TEST_F(MarkDrawLayoutTest, CornerAssistWindowsCutTheLinesThatWouldCrossThem)
     // is the top-right corner.
     show(draw, false, false, 2.0f, false, AssistChannelCtl::PIP_RIGHT_TOP);
     EXPECT_EQ(row(paint(), 0), xs(1, 1920));
-    start("photoMarkEnable=true\nphotoMarkRate169=true\nphotoMarkLine=small\n"
-          "inputPicEnable=true\ninputPicInPic=middle\n");
+    start(frame169 + "inputPicEnable=true\ninputPicInPic=middle\n");
     EXPECT_EQ(row(paint(), 0), xs(1, 1440));
 }
 

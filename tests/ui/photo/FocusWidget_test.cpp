@@ -2,7 +2,6 @@
 #include "KeyCtl.h"
 #include "PageTest.h"
 
-#include <QButtonGroup>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -21,7 +20,6 @@ protected:
     }
     bool peaking() { return field(SHARP_CONV_CTL, 0, 0) == 1u && field(SHARP_CONV_CTL, 2, 2) == 1u; }
     uint32_t threshold() { return field(SHARP_CONV_CTL, 13, 4); }
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 };
 
 using Colour = std::array<uint32_t, 3>;
@@ -39,34 +37,27 @@ TEST_F(FocusWidgetTest, StoredSettingsReachTheLogicAtStart)
     EXPECT_EQ(child<QLabel>(*page, "focusValue")->text(), "100%");
 
     // Defaults: off, red, 30 %; the threshold waits for peaking to go on.
-    page.reset();
-    AppConfig::getInstance()->restoreDefaults();
-    page = std::make_unique<FocusWidget>();
-    showPage(*page);
+    rebuild();
     EXPECT_EQ(colour(), (Colour{1020, 0, 0}));
     EXPECT_EQ(field(SHARP_CONV_CTL, 0, 0), 0u);
     click(button("focusEnable"));
     EXPECT_TRUE(peaking());
     EXPECT_EQ(threshold(), 218u);
-}
+    click(button("focusColor3"));
 
-TEST_F(FocusWidgetTest, BadStoredValuesShowAndPushValidOnes)
-{
-    build("[AppConfig]\nphotoFocusEnable=true\nphotoFocusColor=99\nphotoFocusValue=-5\n");
+    // Bad stored values show and push valid ones.
+    rebuild("[AppConfig]\nphotoFocusEnable=true\nphotoFocusColor=99\nphotoFocusValue=-5\n");
     EXPECT_EQ(colour(), (Colour{1020, 0, 0}));
     EXPECT_TRUE(button("focusColor1")->isChecked());
     EXPECT_EQ(threshold(), 308u);
     EXPECT_EQ(child<QSlider>(*page, "focusSlider")->value(), 0);
 
-    page.reset();
-    ASSERT_TRUE(AppConfig::getInstance()->setValue("photoFocusColor", 0));
-    ASSERT_TRUE(AppConfig::getInstance()->setValue("photoFocusValue", 1000));
-    page = std::make_unique<FocusWidget>();
+    rebuild("[AppConfig]\nphotoFocusEnable=true\nphotoFocusColor=0\nphotoFocusValue=1000\n");
     EXPECT_EQ(colour(), (Colour{1020, 0, 0})) << "0 would paint black peaking";
     EXPECT_EQ(threshold(), 8u);
 }
 
-TEST_F(FocusWidgetTest, ColourButtonsGiveThePeakingColoursAndAreSavedOnHide)
+TEST_F(FocusWidgetTest, ColourButtonsGiveThePeakingColoursTheKeyTogglesItAndAllIsSavedOnHide)
 {
     build();
     const std::array<Colour, 7> expected = {Colour{1020, 0, 0},   Colour{176, 1020, 0},  Colour{96, 0, 1020},
@@ -77,8 +68,22 @@ TEST_F(FocusWidgetTest, ColourButtonsGiveThePeakingColoursAndAreSavedOnHide)
         EXPECT_EQ(colour(), expected[i - 1]) << "colour " << i;
     }
     EXPECT_EQ(savedValue("photoFocusColor"), "1");
-    page->hide();
-    EXPECT_EQ(savedValue("photoFocusColor"), "7");
+    expectSavedOnHide(*page, {{"photoFocusColor", "7"}});
+
+    // The front key toggles peaking as the switch does.
+    page->show();
+    pressKey(KeyCtl::F1, KeyCtl::FUNC_FOCUS_PEAKING);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return peaking(); }, 5000));
+    EXPECT_TRUE(button("focusEnable")->isChecked());
+    pressKey(KeyCtl::F2, KeyCtl::FUNC_ZEBRA);
+    QTest::qWait(50);
+    EXPECT_TRUE(peaking()) << "another function leaves peaking alone";
+    expectSavedOnHide(*page, {{"photoFocusEnable", "true"}});
+
+    page->show();
+    click(button("focusEnable"));
+    EXPECT_EQ(field(SHARP_CONV_CTL, 0, 0), 0u);
+    expectSavedOnHide(*page, {{"photoFocusEnable", "false"}});
 }
 
 TEST_F(FocusWidgetTest, SensitivityBecomesTheThreshold)
@@ -91,8 +96,7 @@ TEST_F(FocusWidgetTest, SensitivityBecomesTheThreshold)
         EXPECT_EQ(threshold(), level) << percent << " %";
     }
     EXPECT_EQ(child<QLabel>(*page, "focusValue")->text(), "100%");
-    page->hide();
-    EXPECT_EQ(savedValue("photoFocusValue"), "100");
+    expectSavedOnHide(*page, {{"photoFocusValue", "100"}});
 
     // Set while peaking is off, it takes effect when peaking goes on.
     page->show();
@@ -101,25 +105,4 @@ TEST_F(FocusWidgetTest, SensitivityBecomesTheThreshold)
     slide(slider, 0);
     click(button("focusEnable"));
     EXPECT_EQ(threshold(), 308u);
-}
-
-TEST_F(FocusWidgetTest, TheFrontKeyTogglesPeakingAsTheSwitchDoes)
-{
-    build();
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_FOCUS_PEAKING);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_ZEBRA);
-    clickKey(KeyCtl::F1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return peaking(); }, 5000));
-    EXPECT_TRUE(button("focusEnable")->isChecked());
-    clickKey(KeyCtl::F2);
-    QTest::qWait(50);
-    EXPECT_TRUE(peaking()) << "another function leaves peaking alone";
-    page->hide();
-    EXPECT_EQ(savedValue("photoFocusEnable"), "true");
-
-    page->show();
-    click(button("focusEnable"));
-    EXPECT_EQ(field(SHARP_CONV_CTL, 0, 0), 0u);
-    page->hide();
-    EXPECT_EQ(savedValue("photoFocusEnable"), "false");
 }

@@ -5,21 +5,18 @@
 
 #include <QPushButton>
 #include <QTest>
-#include <fstream>
 #include <memory>
 #include <vector>
 
 namespace {
 
-class MarkWidgetTest : public PageTest
+class MarkWidgetTest : public OnePageTest<MarkWidget>
 {
 protected:
     void build(const std::string &settings = std::string())
     {
         registerStringSignals();
-        startStore(settings);
-        page = std::make_unique<MarkWidget>();
-        showPage(*page);
+        OnePageTest::build(settings);
         // What reaches the overlay, in order.
         connect(&MarkWidget::signalMarkRate, [this](const std::string &ratio, bool on) {
             overlay.push_back("rate " + ratio + (on ? " on" : " off"));
@@ -36,7 +33,6 @@ protected:
         QObject::connect(page.get(), signal, page.get(), slot);
     }
 
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
     // Taps the pad's keys for a text ('<' backspace, 'C' clear, '=' enter).
     void type(const char *keys)
     {
@@ -53,7 +49,6 @@ protected:
     QString widthEntry() { return button("markRatioWidth")->text(); }
     QString heightEntry() { return button("markRatioHeight")->text(); }
 
-    std::unique_ptr<MarkWidget> page;
     std::vector<std::string> overlay;
 };
 
@@ -74,12 +69,8 @@ TEST_F(MarkWidgetTest, ShowsTheStoredChoicesAndFallsBackOnBadOnes)
     EXPECT_EQ(heightEntry(), "1");
     EXPECT_TRUE(button("markRatioWidth")->isChecked()) << "the width is edited first";
 
-    page.reset();
-    AppConfig::getInstance()->restoreDefaults();
-    std::ofstream(workFile("config.ini")) << "[AppConfig]\nphotoMarkColor=12\nphotoMarkLine=thick\n"
-                                             "photoMarkRatioWidth=123456\nphotoMarkRatioHeight=9;rm\n";
-    ASSERT_TRUE(AppConfig::getInstance()->read());
-    page = std::make_unique<MarkWidget>();
+    rebuild("[AppConfig]\nphotoMarkColor=12\nphotoMarkLine=thick\nphotoMarkRatioWidth=123456\n"
+            "photoMarkRatioHeight=9;rm\n");
     EXPECT_TRUE(button("markColor1")->isChecked());
     EXPECT_TRUE(button("markLineMiddle")->isChecked());
     EXPECT_EQ(widthEntry(), "16");
@@ -106,9 +97,7 @@ TEST_F(MarkWidgetTest, ColourAndLineButtonsTellTheOverlayAndAreSavedOnHide)
     EXPECT_EQ(argument<std::string>(line, 2, 0), "middle");
     click(button("markLineSmall"));
     EXPECT_EQ(savedValue("photoMarkColor"), "1");
-    page->hide();
-    EXPECT_EQ(savedValue("photoMarkColor"), "3");
-    EXPECT_EQ(savedValue("photoMarkLine"), "small");
+    expectSavedOnHide(*page, {{"photoMarkColor", "3"}, {"photoMarkLine", "small"}});
 }
 
 TEST_F(MarkWidgetTest, RatioButtonsToggleTheirFlagAndRememberTheLastRatioTouched)
@@ -120,22 +109,16 @@ TEST_F(MarkWidgetTest, RatioButtonsToggleTheirFlagAndRememberTheLastRatioTouched
     click(button("markRate43"));
     EXPECT_EQ(overlay,
               (std::vector<std::string>{"rate 4:3 on", "rate 16:9 off", "rate 2.35:1 on", "rate 4:3 off"}));
-    page->hide();
-    EXPECT_EQ(savedValue("photoMarkRate43"), "false");
-    EXPECT_EQ(savedValue("photoMarkRate169"), "false");
-    EXPECT_EQ(savedValue("photoMarkRate2351"), "true");
-    EXPECT_EQ(savedValue("photoMarkRate"), "4:3");
+    expectSavedOnHide(*page, {{"photoMarkRate43", "false"}, {"photoMarkRate169", "false"},
+                              {"photoMarkRate2351", "true"}, {"photoMarkRate", "4:3"}});
 
     page->show();
     overlay.clear();
-    const char *const names[] = {"markRate11", "markRate53", "markRate2401", "markRate916"};
-    for (const char *name : names)
+    for (const char *name : {"markRate11", "markRate53", "markRate2401", "markRate916"})
         click(button(name));
     EXPECT_EQ(overlay, (std::vector<std::string>{"rate 1:1 on", "rate 5:3 on", "rate 2.40:1 on", "rate 9:16 on"}));
-    page->hide();
-    for (const char *key : {"photoMarkRate11", "photoMarkRate53", "photoMarkRate2401", "photoMarkRate916"})
-        EXPECT_EQ(savedValue(key), "true") << key;
-    EXPECT_EQ(savedValue("photoMarkRate"), "9:16");
+    expectSavedOnHide(*page, {{"photoMarkRate11", "true"}, {"photoMarkRate53", "true"}, {"photoMarkRate2401", "true"},
+                              {"photoMarkRate916", "true"}, {"photoMarkRate", "9:16"}});
 }
 
 TEST_F(MarkWidgetTest, ThePadAppendsAtMostFiveCharactersToTheEditedEntry)
@@ -193,27 +176,10 @@ TEST_F(MarkWidgetTest, EnterSelectsAnEmptyEntryAndOtherwiseStoresBoth)
     EXPECT_EQ(stored("photoMarkRatioWidth"), "22");
     EXPECT_TRUE(overlay.empty()) << "custom lines are off: the overlay is not told";
     EXPECT_EQ(savedValue("photoMarkRatioWidth"), "16");
-    page->hide();
-    EXPECT_EQ(savedValue("photoMarkRatioWidth"), "22");
-    EXPECT_EQ(savedValue("photoMarkRatioHeight"), "9");
+    expectSavedOnHide(*page, {{"photoMarkRatioWidth", "22"}, {"photoMarkRatioHeight", "9"}});
 }
 
-TEST_F(MarkWidgetTest, EnterWithCustomLinesOnSendsTheRatioThenRedrawsThem)
-{
-    build("[AppConfig]\nphotoMarkRateCustomEn=true\n");
-    type("C2.35=1=");
-    EXPECT_EQ(overlay, (std::vector<std::string>{"user 2.35 1", "rate custom on"}));
-
-    // Texts that are no number count as 0.
-    overlay.clear();
-    type("C1.2.3=.=");
-    EXPECT_EQ(overlay, (std::vector<std::string>{"user 0 0", "rate custom on"}));
-    page->hide();
-    EXPECT_EQ(savedValue("photoMarkRatioWidth"), "1.2.3");
-    EXPECT_EQ(savedValue("photoMarkRatioHeight"), ".");
-}
-
-TEST_F(MarkWidgetTest, CustomLinesSwitchedOnCarryTheRatioEnteredWhileTheyWereOff)
+TEST_F(MarkWidgetTest, CustomLinesSwitchedOnCarryTheEnteredRatioAndWhileOnEnterRedrawsThem)
 {
     build();
     type("C4=3=");
@@ -223,9 +189,18 @@ TEST_F(MarkWidgetTest, CustomLinesSwitchedOnCarryTheRatioEnteredWhileTheyWereOff
     EXPECT_EQ(overlay, (std::vector<std::string>{"user 4 3", "rate custom on"})) << "not the unentered 5";
     click(button("markRateCustom"));
     EXPECT_EQ(overlay.back(), "rate custom off");
-    page->hide();
-    EXPECT_EQ(savedValue("photoMarkRateCustomEn"), "false");
-    EXPECT_EQ(savedValue("photoMarkRate"), "custom");
+    expectSavedOnHide(*page, {{"photoMarkRateCustomEn", "false"}, {"photoMarkRate", "custom"}});
+
+    page->show();
+    click(button("markRateCustom"));
+    overlay.clear();
+    type("C2.35=1=");
+    EXPECT_EQ(overlay, (std::vector<std::string>{"user 2.35 1", "rate custom on"}));
+    // Texts that are no number count as 0.
+    overlay.clear();
+    type("C1.2.3=.=");
+    EXPECT_EQ(overlay, (std::vector<std::string>{"user 0 0", "rate custom on"}));
+    expectSavedOnHide(*page, {{"photoMarkRatioWidth", "1.2.3"}, {"photoMarkRatioHeight", "."}});
 }
 
 TEST_F(MarkWidgetTest, TheSwitchAndItsFrontKeyToggleFrameLines)
@@ -235,19 +210,15 @@ TEST_F(MarkWidgetTest, TheSwitchAndItsFrontKeyToggleFrameLines)
     click(button("markEnable"));
     ASSERT_EQ(enable.count(), 1);
     EXPECT_TRUE(argument<bool>(enable, 0, 0));
-    page->hide();
-    EXPECT_EQ(savedValue("photoMarkEnable"), "true");
+    expectSavedOnHide(*page, {{"photoMarkEnable", "true"}});
 
     page->show();
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_MARKER);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F3, KeyCtl::FUNC_SAFE_FRAME);
-    clickKey(KeyCtl::F2);
+    pressKey(KeyCtl::F2, KeyCtl::FUNC_MARKER);
     ASSERT_TRUE(QTest::qWaitFor([&] { return enable.count() == 2; }, 5000));
     EXPECT_FALSE(argument<bool>(enable, 1, 0));
     EXPECT_FALSE(button("markEnable")->isChecked());
-    clickKey(KeyCtl::F3);
+    pressKey(KeyCtl::F3, KeyCtl::FUNC_SAFE_FRAME);
     QTest::qWait(50);
     EXPECT_EQ(enable.count(), 2);
-    page->hide();
-    EXPECT_EQ(savedValue("photoMarkEnable"), "false");
+    expectSavedOnHide(*page, {{"photoMarkEnable", "false"}});
 }

@@ -33,7 +33,7 @@ TEST_F(PseudoWidgetTest, AllTwelveBandsReachTheLogicInOneWriteAtStart)
     EXPECT_EQ(band(11)->text(), "109");
 }
 
-TEST_F(PseudoWidgetTest, EachBandButtonSwitchesItsOwnBandAndIsSavedOnHide)
+TEST_F(PseudoWidgetTest, BandButtonsAndTheSwitchWithItsFrontKeyAreAppliedAndSavedOnHide)
 {
     build("[AppConfig]\nphotoPseudoIndex2=true\n");
     click(band(3));
@@ -42,33 +42,25 @@ TEST_F(PseudoWidgetTest, EachBandButtonSwitchesItsOwnBandAndIsSavedOnHide)
     click(band(2));
     EXPECT_EQ(bands(), 0x808u);
     EXPECT_EQ(savedValue("photoPseudoIndex2"), "true") << "saved only when the page hides";
-    page->hide();
-    EXPECT_EQ(savedValue("photoPseudoIndex2"), "false");
-    EXPECT_EQ(savedValue("photoPseudoIndex3"), "true");
-    EXPECT_EQ(savedValue("photoPseudoIndex11"), "true");
+    expectSavedOnHide(*page, {{"photoPseudoIndex2", "false"}, {"photoPseudoIndex3", "true"},
+                              {"photoPseudoIndex11", "true"}});
     EXPECT_EQ(enabled(), 0u) << "bands do not switch false colour on";
-}
 
-TEST_F(PseudoWidgetTest, TheSwitchAndItsFrontKeyToggleFalseColourAndTellTheWindow)
-{
-    build();
+    // The switch and its front key toggle false colour and tell the window.
+    page->show();
     QSignalSpy spy(page.get(), &PseudoWidget::signalPseudoEnable);
     click(child<QPushButton>(*page, "pseudoEnable"));
     EXPECT_EQ(enabled(), 1u);
     EXPECT_EQ(spy.count(), 1);
-    page->hide();
-    EXPECT_EQ(savedValue("photoPseudoEnable"), "true");
+    expectSavedOnHide(*page, {{"photoPseudoEnable", "true"}});
 
     page->show();
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F3, KeyCtl::FUNC_FALSE_COLOR);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_MONO);
-    clickKey(KeyCtl::F3);
+    pressKey(KeyCtl::F3, KeyCtl::FUNC_FALSE_COLOR);
     ASSERT_TRUE(QTest::qWaitFor([&] { return enabled() == 0u; }, 5000));
     EXPECT_EQ(spy.count(), 2);
     EXPECT_FALSE(child<QPushButton>(*page, "pseudoEnable")->isChecked());
-    clickKey(KeyCtl::F1);
+    pressKey(KeyCtl::F1, KeyCtl::FUNC_MONO);
     QTest::qWait(50);
     EXPECT_EQ(spy.count(), 2) << "another function leaves false colour alone";
-    page->hide();
-    EXPECT_EQ(savedValue("photoPseudoEnable"), "false");
+    expectSavedOnHide(*page, {{"photoPseudoEnable", "false"}});
 }

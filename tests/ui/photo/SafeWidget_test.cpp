@@ -5,25 +5,15 @@
 
 #include <QPushButton>
 #include <QTest>
-#include <fstream>
 #include <memory>
 
 namespace {
 
-class SafeWidgetTest : public PageTest
+class SafeWidgetTest : public OnePageTest<SafeWidget>
 {
 protected:
-    void build(const std::string &settings = std::string())
-    {
-        registerStringSignals();
-        startStore(settings);
-        page = std::make_unique<SafeWidget>();
-        showPage(*page);
-    }
+    SafeWidgetTest() { registerStringSignals(); }
 
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
-
-    std::unique_ptr<SafeWidget> page;
 };
 
 } // namespace
@@ -40,11 +30,7 @@ TEST_F(SafeWidgetTest, ShowsTheStoredChoicesAndFallsBackOnBadOnes)
                                "photoSafeColor=-3\nphotoSafeLine=\nphotoSafeRate=\n",
                                "photoSafeColor=8\nphotoSafeLine=Small\nphotoSafeRate=88%\n"};
     for (const char *values : bad) {
-        page.reset();
-        AppConfig::getInstance()->restoreDefaults();
-        std::ofstream(workFile("config.ini")) << "[AppConfig]\n" << values;
-        ASSERT_TRUE(AppConfig::getInstance()->read());
-        page = std::make_unique<SafeWidget>();
+        rebuild(std::string("[AppConfig]\n") + values);
         EXPECT_TRUE(button("safeColor1")->isChecked()) << values;
         EXPECT_TRUE(button("safeLineMiddle")->isChecked()) << values;
         EXPECT_TRUE(button("safeRate88")->isChecked()) << values;
@@ -75,26 +61,17 @@ TEST_F(SafeWidgetTest, EachControlTellsTheOverlayAndIsSavedOnHide)
     EXPECT_EQ(argument<int>(percent, 0, 0), 80);
 
     EXPECT_EQ(savedValue("photoSafeRate"), "88");
-    page->hide();
-    EXPECT_EQ(savedValue("photoSafeEnable"), "true");
-    EXPECT_EQ(savedValue("photoSafeColor"), "6");
-    EXPECT_EQ(savedValue("photoSafeLine"), "large");
-    EXPECT_EQ(savedValue("photoSafeRate"), "80");
-}
+    expectSavedOnHide(*page, {{"photoSafeEnable", "true"}, {"photoSafeColor", "6"}, {"photoSafeLine", "large"},
+                              {"photoSafeRate", "80"}});
 
-TEST_F(SafeWidgetTest, TheFrontKeyTogglesTheSafeAreaAsTheSwitchDoes)
-{
-    build("[AppConfig]\nphotoSafeEnable=true\n");
-    QSignalSpy enable(page.get(), &SafeWidget::signalSafeMarkEnable);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F3, KeyCtl::FUNC_SAFE_FRAME);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_MARKER);
-    clickKey(KeyCtl::F3);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return enable.count() == 1; }, 5000));
-    EXPECT_FALSE(argument<bool>(enable, 0, 0));
+    // The front key toggles the safe area as the switch does.
+    page->show();
+    pressKey(KeyCtl::F3, KeyCtl::FUNC_SAFE_FRAME);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return enable.count() == 2; }, 5000));
+    EXPECT_FALSE(argument<bool>(enable, 1, 0));
     EXPECT_FALSE(button("safeEnable")->isChecked());
-    clickKey(KeyCtl::F1);
+    pressKey(KeyCtl::F1, KeyCtl::FUNC_MARKER);
     QTest::qWait(50);
-    EXPECT_EQ(enable.count(), 1);
-    page->hide();
-    EXPECT_EQ(savedValue("photoSafeEnable"), "false");
+    EXPECT_EQ(enable.count(), 2);
+    expectSavedOnHide(*page, {{"photoSafeEnable", "false"}});
 }

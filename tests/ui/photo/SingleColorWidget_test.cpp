@@ -28,7 +28,6 @@ protected:
                 static_cast<int16_t>(words[4] & 0xFFFFu)};
     }
     uint32_t screenEnabled() { return field(CSC_MATRIX_CTL, 16, 16); }
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 };
 
 const Diagonal normal{4096, 4096, 4096};
@@ -48,11 +47,9 @@ TEST_F(SingleColorWidgetTest, TheStoredChoiceWaitsForTheScreenMatrixLoad)
     VideoOption::getInstance()->loadCscMatrix();
     EXPECT_EQ(staged(), red);
     EXPECT_EQ(screenEnabled(), 1u);
-}
 
-TEST_F(SingleColorWidgetTest, AnUnknownColourNameShowsAndUsesBlue)
-{
-    build("[AppConfig]\nphotoSingleColorEnable=true\nphotoSingleColorValue=purple\n");
+    // An unknown colour name shows and uses blue.
+    rebuild("[AppConfig]\nphotoSingleColorEnable=true\nphotoSingleColorValue=purple\n");
     EXPECT_TRUE(button("singleColorBlue")->isChecked());
     VideoOption::getInstance()->loadCscMatrix();
     EXPECT_EQ(staged(), blue);
@@ -69,8 +66,7 @@ TEST_F(SingleColorWidgetTest, ColourButtonsLoadTheirMatrixAndAreSavedOnHide)
         EXPECT_EQ(screenEnabled(), 1u);
     }
     click(button("singleColorGrey"));
-    page->hide();
-    EXPECT_EQ(savedValue("photoSingleColorValue"), "grey");
+    expectSavedOnHide(*page, {{"photoSingleColorValue", "grey"}});
 
     // Chosen while the view is off, a colour waits for the view.
     page->show();
@@ -89,19 +85,15 @@ TEST_F(SingleColorWidgetTest, TheSwitchAndItsFrontKeyToggleTheViewAndTellTheWind
     click(button("singleColorEnable"));
     EXPECT_EQ(staged(), green);
     EXPECT_EQ(spy.count(), 1);
-    page->hide();
-    EXPECT_EQ(savedValue("photoSingleColorEnable"), "true");
+    expectSavedOnHide(*page, {{"photoSingleColorEnable", "true"}});
 
     page->show();
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_MONO);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F3, KeyCtl::FUNC_FALSE_COLOR);
-    clickKey(KeyCtl::F2);
+    pressKey(KeyCtl::F2, KeyCtl::FUNC_MONO);
     ASSERT_TRUE(QTest::qWaitFor([&] { return spy.count() == 2; }, 5000));
     EXPECT_EQ(staged(), normal);
     EXPECT_FALSE(button("singleColorEnable")->isChecked());
-    clickKey(KeyCtl::F3);
+    pressKey(KeyCtl::F3, KeyCtl::FUNC_FALSE_COLOR);
     QTest::qWait(50);
     EXPECT_EQ(spy.count(), 2);
-    page->hide();
-    EXPECT_EQ(savedValue("photoSingleColorEnable"), "false");
+    expectSavedOnHide(*page, {{"photoSingleColorEnable", "false"}});
 }

@@ -19,7 +19,6 @@ protected:
     {
         return {field(LEFT_VER_SET, 15, 0), field(LEFT_VER_SET, 31, 16)};
     }
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 };
 
 using Lines = std::pair<uint32_t, uint32_t>;
@@ -35,11 +34,9 @@ TEST_F(WarpWidgetTest, StoredDeSqueezeAppliesWithTheFirstPicture)
     EXPECT_TRUE(button("warpRate133")->isChecked());
     sourceArrives();
     EXPECT_EQ(lines(), (Lines{185, 1267}));
-}
 
-TEST_F(WarpWidgetTest, AnUnknownRateShowsAndUsesTwo)
-{
-    build("[AppConfig]\nphotoWarpEnable=true\nphotoWarpRate=3x\n");
+    // An unknown rate shows and uses 2x.
+    rebuild("[AppConfig]\nphotoWarpEnable=true\nphotoWarpRate=3x\n");
     EXPECT_TRUE(button("warpRate200")->isChecked());
     sourceArrives();
     EXPECT_EQ(lines(), (Lines{366, 1086}));
@@ -59,41 +56,34 @@ TEST_F(WarpWidgetTest, RateButtonsGiveTheirFactorsAndAreSavedOnHide)
         EXPECT_EQ(lines(), expected) << name;
     }
     click(button("warpRate165"));
-    page->hide();
-    EXPECT_EQ(savedValue("photoWarpRate"), "1.65x");
+    expectSavedOnHide(*page, {{"photoWarpRate", "1.65x"}});
 }
 
-TEST_F(WarpWidgetTest, TheSwitchAndItsFrontKeyToggleDeSqueeze)
+TEST_F(WarpWidgetTest, TheSwitchAndItsFrontKeyToggleDeSqueezeAndTheSwitchFollowsOtherModes)
 {
     build("[AppConfig]\nphotoWarpRate=1.5x\n");
     sourceArrives();
     EXPECT_EQ(lines(), fullPanel);
     click(button("warpEnable"));
     EXPECT_EQ(lines(), (Lines{246, 1206}));
-    page->hide();
-    EXPECT_EQ(savedValue("photoWarpEnable"), "true");
+    expectSavedOnHide(*page, {{"photoWarpEnable", "true"}});
 
     page->show();
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_ANAMORPHIC);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_ZOOM);
-    clickKey(KeyCtl::F1);
+    pressKey(KeyCtl::F1, KeyCtl::FUNC_ANAMORPHIC);
     ASSERT_TRUE(QTest::qWaitFor([&] { return lines() == fullPanel; }, 5000));
     EXPECT_FALSE(button("warpEnable")->isChecked());
-    clickKey(KeyCtl::F2);
+    pressKey(KeyCtl::F2, KeyCtl::FUNC_ZOOM);
     QTest::qWait(50);
     EXPECT_FALSE(VideoOption::getInstance()->isWarp());
-    page->hide();
-    EXPECT_EQ(savedValue("photoWarpEnable"), "false");
-}
+    expectSavedOnHide(*page, {{"photoWarpEnable", "false"}});
 
-TEST_F(WarpWidgetTest, TheSwitchFollowsAModeThatEndsDeSqueeze)
-{
-    build("[AppConfig]\nphotoWarpEnable=true\n");
-    sourceArrives();
+    // The switch follows a mode that ends de-squeeze.
+    page->show();
+    click(button("warpEnable"));
+    ASSERT_TRUE(VideoOption::getInstance()->isWarp());
     VideoOption::getInstance()->enableLightMeterMode(true, true);
     EXPECT_FALSE(button("warpEnable")->isChecked());
-    page->hide();
-    EXPECT_EQ(savedValue("photoWarpEnable"), "false");
+    expectSavedOnHide(*page, {{"photoWarpEnable", "false"}});
 
     // A favourite brings it back: the page shows and pushes it again.
     ASSERT_TRUE(AppConfig::getInstance()->setValue("photoWarpEnable", true));

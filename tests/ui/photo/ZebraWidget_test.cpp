@@ -21,7 +21,7 @@ protected:
 
 } // namespace
 
-TEST_F(ZebraWidgetTest, StoredSettingsReachTheLogicAtStartAsVideoLevels)
+TEST_F(ZebraWidgetTest, StoredSettingsReachTheLogicAtStartAsValidVideoLevels)
 {
     build("[AppConfig]\nphotoZebraEnable=true\nphotoZebraMinValue=0\nphotoZebraMaxValue=109\n");
     EXPECT_EQ(enabled(), 1u);
@@ -32,17 +32,13 @@ TEST_F(ZebraWidgetTest, StoredSettingsReachTheLogicAtStartAsVideoLevels)
     EXPECT_EQ(label("zebraMaxValue"), "109%");
 
     // Defaults: 85 % and 100 %, off.
-    page.reset();
-    AppConfig::getInstance()->restoreDefaults();
-    page = std::make_unique<ZebraWidget>();
+    rebuild();
     EXPECT_EQ(enabled(), 0u);
     EXPECT_EQ(low(), 811u);
     EXPECT_EQ(high(), 943u);
-}
 
-TEST_F(ZebraWidgetTest, OutOfRangeOrWrongTypeValuesPushValidLevels)
-{
-    build("[AppConfig]\nphotoZebraMinValue=-5\nphotoZebraMaxValue=1000\nphotoZebraEnable=maybe\n");
+    // Out-of-range or wrong-type values push valid levels.
+    rebuild("[AppConfig]\nphotoZebraMinValue=-5\nphotoZebraMaxValue=1000\nphotoZebraEnable=maybe\n");
     EXPECT_EQ(low(), 64u);
     EXPECT_EQ(high(), 1023u);
     EXPECT_EQ(enabled(), 0u);
@@ -50,7 +46,7 @@ TEST_F(ZebraWidgetTest, OutOfRangeOrWrongTypeValuesPushValidLevels)
     EXPECT_EQ(child<QSlider>(*page, "zebraMaxSlider")->value(), 109);
 }
 
-TEST_F(ZebraWidgetTest, TheMaximumStaysAboveTheMinimumAndBothAreSavedWhenThePageHides)
+TEST_F(ZebraWidgetTest, TheMaximumStaysAboveTheMinimumTheSwitchAndItsKeyToggleAndAllIsSavedOnHide)
 {
     build("[AppConfig]\nphotoZebraMinValue=50\nphotoZebraMaxValue=100\n");
     slide(child<QSlider>(*page, "zebraMinSlider"), 100);
@@ -60,39 +56,29 @@ TEST_F(ZebraWidgetTest, TheMaximumStaysAboveTheMinimumAndBothAreSavedWhenThePage
     EXPECT_EQ(low(), 943u);
     EXPECT_EQ(high(), 952u);
     EXPECT_EQ(savedValue("photoZebraMinValue"), "50"); // not saved before the page hides
-    page->hide();
-    EXPECT_EQ(savedValue("photoZebraMinValue"), "100");
-    EXPECT_EQ(savedValue("photoZebraMaxValue"), "101");
+    expectSavedOnHide(*page, {{"photoZebraMinValue", "100"}, {"photoZebraMaxValue", "101"}});
 
     page->show();
     slide(child<QSlider>(*page, "zebraMaxSlider"), 30);
     EXPECT_EQ(label("zebraMinValue"), "29%");
     EXPECT_EQ(low(), 319u);
     EXPECT_EQ(high(), 327u);
-    page->hide();
-    EXPECT_EQ(savedValue("photoZebraMinValue"), "29");
-    EXPECT_EQ(savedValue("photoZebraMaxValue"), "30");
-}
+    expectSavedOnHide(*page, {{"photoZebraMinValue", "29"}, {"photoZebraMaxValue", "30"}});
 
-TEST_F(ZebraWidgetTest, TheSwitchAndItsFrontKeyToggleTheStripes)
-{
-    build();
+    // The switch and its front key toggle the stripes.
+    page->show();
     QPushButton *button = child<QPushButton>(*page, "zebraEnable");
     click(button);
     EXPECT_EQ(enabled(), 1u);
-    page->hide();
-    EXPECT_EQ(savedValue("photoZebraEnable"), "true");
+    expectSavedOnHide(*page, {{"photoZebraEnable", "true"}});
 
     page->show();
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_ZEBRA);
-    clickKey(KeyCtl::F1);
+    pressKey(KeyCtl::F1, KeyCtl::FUNC_ZEBRA);
     ASSERT_TRUE(QTest::qWaitFor([&] { return enabled() == 0u; }, 5000));
     EXPECT_FALSE(button->isChecked());
     // Another function leaves the page alone.
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_FOCUS_PEAKING);
-    clickKey(KeyCtl::F2);
+    pressKey(KeyCtl::F2, KeyCtl::FUNC_FOCUS_PEAKING);
     QTest::qWait(50);
     EXPECT_EQ(enabled(), 0u);
-    page->hide();
-    EXPECT_EQ(savedValue("photoZebraEnable"), "false");
+    expectSavedOnHide(*page, {{"photoZebraEnable", "false"}});
 }

@@ -58,16 +58,6 @@ using Position = std::pair<uint32_t, uint32_t>;
 
 } // namespace
 
-TEST_F(ZoomWidgetTest, StoredZoomWaitsForThePictureToBeApplied)
-{
-    build("[AppConfig]\nphotoZoomEnable=true\n");
-    EXPECT_TRUE(video()->isZoom());
-    EXPECT_TRUE(zoomSwitch()->isChecked());
-    EXPECT_EQ(cropOn(), 0u) << "nothing recomputed at start";
-    sourceArrives(1920, 1080);
-    EXPECT_EQ(cropOn(), 1u);
-}
-
 TEST_F(ZoomWidgetTest, TheSwitchAndItsFrontKeyToggleZoom)
 {
     build("[AppConfig]\nphotoZoomEnable=maybe\n");
@@ -76,31 +66,32 @@ TEST_F(ZoomWidgetTest, TheSwitchAndItsFrontKeyToggleZoom)
     click(zoomSwitch());
     EXPECT_EQ(cropOn(), 1u);
     EXPECT_TRUE(area()->isEnabled());
-    page->hide();
-    EXPECT_EQ(savedValue("photoZoomEnable"), "true");
+    expectSavedOnHide(*page, {{"photoZoomEnable", "true"}});
 
     page->show();
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F3, KeyCtl::FUNC_ZOOM);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_ANAMORPHIC);
-    clickKey(KeyCtl::F3);
+    pressKey(KeyCtl::F3, KeyCtl::FUNC_ZOOM);
     ASSERT_TRUE(QTest::qWaitFor([&] { return cropOn() == 0u; }, 5000));
     EXPECT_FALSE(zoomSwitch()->isChecked());
     EXPECT_FALSE(area()->isEnabled());
     clickKey(KeyCtl::F3);
     ASSERT_TRUE(QTest::qWaitFor([&] { return cropOn() == 1u; }, 5000));
-    clickKey(KeyCtl::F2);
+    pressKey(KeyCtl::F2, KeyCtl::FUNC_ANAMORPHIC);
     QTest::qWait(50);
     EXPECT_TRUE(video()->isZoom()) << "another function leaves zoom alone";
     clickKey(KeyCtl::F3);
     ASSERT_TRUE(QTest::qWaitFor([&] { return cropOn() == 0u; }, 5000));
-    page->hide();
-    EXPECT_EQ(savedValue("photoZoomEnable"), "false");
+    expectSavedOnHide(*page, {{"photoZoomEnable", "false"}});
 }
 
-TEST_F(ZoomWidgetTest, TheRectangleStandsForTheCropAndReachesBothEndsOfThePicture)
+TEST_F(ZoomWidgetTest, TheRectangleStandsForTheCropWhileZoomLasts)
 {
+    // Stored zoom waits for the picture to be applied.
     build("[AppConfig]\nphotoZoomEnable=true\n");
+    EXPECT_TRUE(video()->isZoom());
+    EXPECT_TRUE(zoomSwitch()->isChecked());
+    EXPECT_EQ(cropOn(), 0u) << "nothing recomputed at start";
     sourceArrives(1920, 1080);
+    EXPECT_EQ(cropOn(), 1u);
     zoomIn(10); // 1280 x 720, centred at (320, 180)
     reopen();
     EXPECT_EQ(area()->customRect(), QRect(80, 45, 320, 180));
@@ -117,18 +108,22 @@ TEST_F(ZoomWidgetTest, TheRectangleStandsForTheCropAndReachesBothEndsOfThePictur
     video()->setScaleOffset(20, 0);
     EXPECT_EQ(crop(), (Position{170, 180}));
     EXPECT_EQ(video()->getPanX(), 170);
-}
 
-TEST_F(ZoomWidgetTest, AMovedRectangleIsLatchedIntoTheScaler)
-{
-    build("[AppConfig]\nphotoZoomEnable=true\n");
-    sourceArrives(1920, 1080);
-    zoomIn(5);
-    reopen();
+    // A moved rectangle is latched into the scaler.
     int step = 10;
     EXPECT_TRUE(watchEdge(
         board().pl(), RIGHT_SIDE_POS, 24, false, [] {}, [&] { drag(step = -step, 0); }, [](uint32_t) {}));
     EXPECT_EQ(field(RIGHT_SIDE_POS, 24, 24), 1u);
+
+    // Without zoom the rectangle stays and the switch follows other modes.
+    video()->enableLightMeterMode(true, true);
+    EXPECT_FALSE(zoomSwitch()->isChecked());
+    EXPECT_FALSE(area()->isEnabled());
+    const QRect before = area()->customRect();
+    drag(100, 0);
+    EXPECT_EQ(area()->customRect(), before);
+    EXPECT_EQ(crop(), (Position{0, 0}));
+    expectSavedOnHide(*page, {{"photoZoomEnable", "false"}});
 }
 
 TEST_F(ZoomWidgetTest, AWideSourceMapsOntoTheSameArea)
@@ -149,21 +144,4 @@ TEST_F(ZoomWidgetTest, AWideSourceMapsOntoTheSameArea)
     EXPECT_EQ(area()->customRect(), QRect(0, 0, 480, 270));
     drag(100, 100);
     EXPECT_EQ(crop(), (Position{0, 0}));
-}
-
-TEST_F(ZoomWidgetTest, WithoutZoomTheRectangleStaysAndTheSwitchFollowsOtherModes)
-{
-    build("[AppConfig]\nphotoZoomEnable=true\n");
-    sourceArrives(1920, 1080);
-    zoomIn(10);
-    reopen();
-    video()->enableLightMeterMode(true, true);
-    EXPECT_FALSE(zoomSwitch()->isChecked());
-    EXPECT_FALSE(area()->isEnabled());
-    const QRect before = area()->customRect();
-    drag(100, 0);
-    EXPECT_EQ(area()->customRect(), before);
-    EXPECT_EQ(crop(), (Position{0, 0}));
-    page->hide();
-    EXPECT_EQ(savedValue("photoZoomEnable"), "false");
 }

@@ -22,7 +22,6 @@ protected:
     }
     uint32_t brightness() { return field(VID_SCOPE_CTL, 31, 16); }
     uint32_t opacity() { return field(VID_SCOPE_DISP1, 9, 0); }
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 };
 
 constexpr uint32_t vectorscope = 1, luminance = 2, parade = 4, histogram = 8;
@@ -44,18 +43,14 @@ TEST_F(WavesWidgetTest, StoredSettingsReachTheLogicAtStart)
     EXPECT_TRUE(button("wavesPositionRightBottom")->isChecked());
     EXPECT_EQ(child<QLabel>(*page, "wavesOpacityValue")->text(), "0%");
 
-    page.reset();
-    AppConfig::getInstance()->restoreDefaults();
-    page = std::make_unique<WavesWidget>();
+    rebuild();
     EXPECT_EQ(scopes(), 0u);
     EXPECT_EQ(opacity(), 561u);
     EXPECT_EQ(brightness(), 33267u);
     EXPECT_TRUE(button("wavesPositionLeftBottom")->isChecked());
-}
 
-TEST_F(WavesWidgetTest, OutOfRangeValuesPushValidLevels)
-{
-    build("[AppConfig]\nwavesOpacity=-5\nwavesLight=1000\nwavesPosition=top\nwavesLightEnable=yes\n");
+    // Out-of-range values push valid levels.
+    rebuild("[AppConfig]\nwavesOpacity=-5\nwavesLight=1000\nwavesPosition=top\nwavesLightEnable=yes\n");
     EXPECT_EQ(opacity(), 100u);
     EXPECT_EQ(brightness(), 65535u);
     EXPECT_EQ(child<QSlider>(*page, "wavesOpacitySlider")->value(), 0);
@@ -74,10 +69,7 @@ TEST_F(WavesWidgetTest, SlidersAndPositionAreAppliedAndSavedOnHide)
     EXPECT_EQ(child<QLabel>(*page, "wavesLightValue")->text(), "0%");
     click(button("wavesPositionRightBottom"));
     EXPECT_EQ(savedValue("wavesPosition"), "leftBottom");
-    page->hide();
-    EXPECT_EQ(savedValue("wavesOpacity"), "100");
-    EXPECT_EQ(savedValue("wavesLight"), "0");
-    EXPECT_EQ(savedValue("wavesPosition"), "rightBottom");
+    expectSavedOnHide(*page, {{"wavesOpacity", "100"}, {"wavesLight", "0"}, {"wavesPosition", "rightBottom"}});
 }
 
 TEST_F(WavesWidgetTest, EachScopeHasItsSwitchItsSignalAndItsFrontKey)
@@ -109,8 +101,7 @@ TEST_F(WavesWidgetTest, EachScopeHasItsSwitchItsSignalAndItsFrontKey)
         EXPECT_EQ(savedValue(scope.key), "true");
 
         page->show();
-        KeyCtl::getInstance()->registerFunction(KeyCtl::F1, static_cast<KeyCtl::KeyValue>(scope.code));
-        clickKey(KeyCtl::F1);
+        pressKey(KeyCtl::F1, static_cast<KeyCtl::KeyValue>(scope.code));
         ASSERT_TRUE(QTest::qWaitFor([&] { return spy.count() == 2; }, 5000));
         EXPECT_FALSE(spy.at(1).at(0).toBool());
         EXPECT_EQ(scopes(), 0u);
@@ -119,8 +110,7 @@ TEST_F(WavesWidgetTest, EachScopeHasItsSwitchItsSignalAndItsFrontKey)
         EXPECT_EQ(savedValue(scope.key), "false");
         page->show();
     }
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_MARKER);
-    clickKey(KeyCtl::F1);
+    pressKey(KeyCtl::F1, KeyCtl::FUNC_MARKER);
     QTest::qWait(50);
     EXPECT_EQ(scopes(), 0u) << "another function leaves the scopes alone";
 }

@@ -71,27 +71,27 @@ TEST_F(InputWidgetsTest, PickingAnInputTellsTheMainWindowTheMcuAndTheSettings)
     click(button("assistInputSDI"));
     EXPECT_EQ(events, (std::vector<std::string>{"main WHDI", "assist SDI"}));
     EXPECT_EQ(whdiAnswer(), 1);
-    page->hide();
-    EXPECT_EQ(savedValue("inputMain"), "WHDI");
-    EXPECT_EQ(savedValue("inputAssist"), "SDI");
+    expectSavedOnHide(*page, {{"inputMain", "WHDI"}, {"inputAssist", "SDI"}});
 
     page->show();
     click(button("mainInputHDMI"));
     EXPECT_EQ(whdiAnswer(), 0);
+
+    // The reset button pulses the main channel's reset.
+    QPushButton *reset = button("mainInputReset");
+    EXPECT_TRUE(watchEdge(board().pl(), MAIN_CH_CTL, 8, true, [] {}, [&] { click(reset); }, [](uint32_t) {}));
+    EXPECT_EQ(field(MAIN_CH_CTL, 8, 8), 0u);
 }
 
 TEST_F(InputWidgetsTest, TheSwapKeyExchangesTheInputsOnceAndBothPagesShowIt)
 {
     build("[AppConfig]\ninputMain=SDI\ninputAssist=HDMI\n");
     record();
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F2, KeyCtl::FUNC_SWAP_AB);
-    clickKey(KeyCtl::F2);
+    pressKey(KeyCtl::F2, KeyCtl::FUNC_SWAP_AB);
     ASSERT_TRUE(waitUntil(
         [&] { return button("assistInputSDI")->isChecked() && button("mainInputHDMI")->isChecked(); }));
     EXPECT_EQ(events, (std::vector<std::string>{"main HDMI", "assist SDI"}));
-    page->hide();
-    EXPECT_EQ(savedValue("inputMain"), "HDMI");
-    EXPECT_EQ(savedValue("inputAssist"), "SDI");
+    expectSavedOnHide(*page, {{"inputMain", "HDMI"}, {"inputAssist", "SDI"}});
 
     // Swapping back with the wireless input on one side.
     page->show();
@@ -104,14 +104,6 @@ TEST_F(InputWidgetsTest, TheSwapKeyExchangesTheInputsOnceAndBothPagesShowIt)
         [&] { return button("mainInputWHDI")->isChecked() && button("assistInputHDMI")->isChecked(); }));
     EXPECT_EQ(events, (std::vector<std::string>{"main WHDI", "assist HDMI"}));
     EXPECT_EQ(whdiAnswer(), 1);
-}
-
-TEST_F(InputWidgetsTest, TheResetButtonPulsesTheMainChannelReset)
-{
-    build();
-    QPushButton *reset = button("mainInputReset");
-    EXPECT_TRUE(watchEdge(board().pl(), MAIN_CH_CTL, 8, true, [] {}, [&] { click(reset); }, [](uint32_t) {}));
-    EXPECT_EQ(field(MAIN_CH_CTL, 8, 8), 0u);
 }
 
 TEST_F(InputWidgetsTest, LayoutAndSwitchReachTheAssistWindowRegisters)
@@ -134,34 +126,17 @@ TEST_F(InputWidgetsTest, LayoutAndSwitchReachTheAssistWindowRegisters)
     EXPECT_EQ(pipX(), 1920u);
     EXPECT_EQ(pipY(), 1080u);
     EXPECT_EQ(pipEnabled(), 1u);
-    page->hide();
-    EXPECT_EQ(savedValue("inputPicInPic"), "rightBottom");
-    EXPECT_EQ(savedValue("inputPicEnable"), "true");
+    expectSavedOnHide(*page, {{"inputPicInPic", "rightBottom"}, {"inputPicEnable", "true"}});
 
     // The picture-in-picture key toggles it as the switch does.
     page->show();
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F3, KeyCtl::FUNC_PIP);
-    clickKey(KeyCtl::F3);
+    pressKey(KeyCtl::F3, KeyCtl::FUNC_PIP);
     ASSERT_TRUE(waitUntil([&] { return pipEnabled() == 0u; }));
     EXPECT_FALSE(button("assistPicEnable")->isChecked());
-    page->hide();
-    EXPECT_EQ(savedValue("inputPicEnable"), "false");
-}
+    expectSavedOnHide(*page, {{"inputPicEnable", "false"}});
 
-TEST_F(InputWidgetsTest, ACompetingModeSwitchingPictureInPictureOffIsFollowed)
-{
-    build("[AppConfig]\ninputPicInPic=rightHalf\ninputPicEnable=true\n");
-    EXPECT_TRUE(button("assistPicEnable")->isChecked());
-    VideoOption::getInstance()->enableZoomMode(true, true);
-    EXPECT_FALSE(button("assistPicEnable")->isChecked());
-    EXPECT_EQ(pipEnabled(), 0u);
-    page->hide();
-    EXPECT_EQ(savedValue("inputPicEnable"), "false");
-}
-
-TEST_F(InputWidgetsTest, UnknownSettingsShowTheirFallbacksAndReachNothingInvalid)
-{
-    build("[AppConfig]\ninputMain=DVI\ninputAssist=\ninputPicInPic=middle\ninputPicEnable=2\n");
+    // Unknown settings show their fallbacks and reach nothing invalid.
+    rebuild("[AppConfig]\ninputMain=DVI\ninputAssist=\ninputPicInPic=middle\ninputPicEnable=2\n");
     EXPECT_TRUE(button("mainInputWHDI")->isChecked());
     EXPECT_TRUE(button("assistInputWHDI")->isChecked());
     EXPECT_TRUE(button("assistLayoutRightTop")->isChecked());
@@ -172,4 +147,14 @@ TEST_F(InputWidgetsTest, UnknownSettingsShowTheirFallbacksAndReachNothingInvalid
     AppConfig::getInstance()->findValue("inputMain", main);
     EXPECT_EQ(main, "WHDI");
     EXPECT_EQ(whdiAnswer(), 1);
+}
+
+TEST_F(InputWidgetsTest, ACompetingModeSwitchingPictureInPictureOffIsFollowed)
+{
+    build("[AppConfig]\ninputPicInPic=rightHalf\ninputPicEnable=true\n");
+    EXPECT_TRUE(button("assistPicEnable")->isChecked());
+    VideoOption::getInstance()->enableZoomMode(true, true);
+    EXPECT_FALSE(button("assistPicEnable")->isChecked());
+    EXPECT_EQ(pipEnabled(), 0u);
+    expectSavedOnHide(*page, {{"inputPicEnable", "false"}});
 }

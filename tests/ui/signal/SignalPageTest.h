@@ -14,35 +14,25 @@
 // page sends reaches the MCU at once. The page goes before the board does: its
 // scan thread uses the board's devices until it is gone.
 template <typename Page>
-class SignalPageTest : public PageTest
+class SignalPageTest : public OnePageTest<Page>
 {
 protected:
-    void TearDown() override
-    {
-        page.reset();
-        PageTest::TearDown();
-    }
-
     void build(const std::string &settings = std::string(), bool link = true)
     {
-        startStore(settings);
+        this->startStore(settings);
         if (link) {
-            ASSERT_TRUE(startLink(board()));
+            ASSERT_TRUE(startLink(this->board()));
         }
-        page = std::make_unique<Page>();
-        showPage(*page);
+        this->page = std::make_unique<Page>();
+        this->showPage(*this->page);
     }
-
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 
     // Waits until the MCU received so many values of the command.
     bool waitForValues(uint8_t command, size_t count)
     {
-        return waitUntil([&] { return mcuValues(command).size() >= count; }, std::chrono::seconds(5));
+        return waitUntil([&] { return this->mcuValues(command).size() >= count; }, std::chrono::seconds(5));
     }
 
     // Lets queued signals arrive for a while.
     static void settle(int ms = 100) { QTest::qWait(ms); }
-
-    std::unique_ptr<Page> page;
 };

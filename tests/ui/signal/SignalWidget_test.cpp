@@ -6,7 +6,6 @@
 #include "WirelessPasswordWidget.h"
 
 #include <QLabel>
-#include <QStackedWidget>
 #include <algorithm>
 
 namespace {

@@ -43,18 +43,6 @@ protected:
 
 } // namespace
 
-TEST_F(WirelessPasswordTest, AtStartEncryptionIsOffAndTheStoredPasswordIsInTheLogic)
-{
-    build();
-    EXPECT_EQ(encrypted(), 0u);
-    EXPECT_EQ(digits(), "502713");
-    EXPECT_FALSE(button("passwordEncryption")->isChecked());
-    EXPECT_FALSE(child<QFrame>(*page, "passwordKeypad")->isVisible());
-    EXPECT_FALSE(child<QFrame>(*page, "passwordDigits")->isVisible());
-    EXPECT_FALSE(button("passwordView")->isVisible());
-    EXPECT_TRUE(mcuValues(0x15).empty());
-}
-
 TEST_F(WirelessPasswordTest, SixDigitsAreTypedConfirmedAndWrittenBesideTheSwitchAndFrameCount)
 {
     build();
@@ -74,8 +62,7 @@ TEST_F(WirelessPasswordTest, SixDigitsAreTypedConfirmedAndWrittenBesideTheSwitch
     EXPECT_FALSE(button("passwordKeyConfirm")->isEnabled());
     QTest::mouseClick(button("passwordKeyConfirm"), Qt::LeftButton);
     EXPECT_EQ(digits(), "502713");
-    page->hide();
-    EXPECT_EQ(savedValue("inputPassword"), "502713");
+    expectSavedOnHide(*page, {{"inputPassword", "502713"}});
 
     page->show();
     type("<<<<<<123456");
@@ -86,16 +73,14 @@ TEST_F(WirelessPasswordTest, SixDigitsAreTypedConfirmedAndWrittenBesideTheSwitch
     EXPECT_EQ(digits(), "123456");
     EXPECT_EQ(encrypted(), 1u);
     EXPECT_EQ(frameCount(), 50u);
-    page->hide();
-    EXPECT_EQ(savedValue("inputPassword"), "123456");
+    expectSavedOnHide(*page, {{"inputPassword", "123456"}});
 
     page->show();
     click(button("passwordView"));
     EXPECT_EQ(shown(), "123456");
     type("<<9");
     EXPECT_EQ(shown(), "12349_");
-    page->hide();
-    EXPECT_EQ(savedValue("inputPassView"), "true");
+    expectSavedOnHide(*page, {{"inputPassView", "true"}});
     // Digits typed but not confirmed are gone when the page comes back.
     page->show();
     EXPECT_EQ(shown(), "123456");
@@ -116,13 +101,19 @@ TEST_F(WirelessPasswordTest, SwitchingEncryptionOffClearsOnlyTheSwitchAndKeepsTh
     EXPECT_EQ(board().pl().get(WHDI_ENCRYP_CTRL), before & ~1u);
     EXPECT_EQ(digits(), "864209");
     EXPECT_FALSE(child<QFrame>(*page, "passwordKeypad")->isVisible());
-    page->hide();
-    EXPECT_EQ(savedValue("inputPassword"), "864209");
+    expectSavedOnHide(*page, {{"inputPassword", "864209"}});
 }
 
-TEST_F(WirelessPasswordTest, ThePageFollowsTheModeTheMcuReports)
+TEST_F(WirelessPasswordTest, AtStartEncryptionIsOffAndThePageFollowsTheModeTheMcuReports)
 {
     build();
+    EXPECT_EQ(encrypted(), 0u);
+    EXPECT_EQ(digits(), "502713") << "the stored password is in the logic";
+    EXPECT_FALSE(button("passwordEncryption")->isChecked());
+    EXPECT_FALSE(child<QFrame>(*page, "passwordKeypad")->isVisible());
+    EXPECT_FALSE(child<QFrame>(*page, "passwordDigits")->isVisible());
+    EXPECT_FALSE(button("passwordView")->isVisible());
+
     board().mcu().send(0x15, {1});
     ASSERT_TRUE(waitUntil([&] { return button("passwordEncryption")->isChecked(); }));
     EXPECT_EQ(encrypted(), 1u);

@@ -13,14 +13,12 @@ constexpr uint8_t volumeCommand = 6;
 constexpr int lowSpeedLine = 12;
 constexpr int highSpeedLine = 13;
 
-class ControlWidgetTest : public PageTest
+class ControlWidgetTest : public OnePageTest<ControlWidget>
 {
 protected:
     void build(const std::string &settings = std::string())
     {
-        startStore(settings);
-        page = std::make_unique<ControlWidget>();
-        showPage(*page);
+        OnePageTest::build(settings);
         ASSERT_TRUE(startLink(board()));
     }
 
@@ -36,10 +34,7 @@ protected:
         return bytes;
     }
 
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
     int line(int number) { return board().platform().gpioValue(number); }
-
-    std::unique_ptr<ControlWidget> page;
 };
 
 } // namespace
@@ -54,6 +49,15 @@ TEST_F(ControlWidgetTest, StoredVolumeAndFanReachTheMcuAndTheFanLinesAtStart)
     EXPECT_TRUE(button("controlFanOn")->isChecked());
     EXPECT_EQ(button("controlFanOn")->text(), "打开");
     EXPECT_EQ(child<QLabel>(*page, "controlVolumeValue")->text(), "50%");
+
+    // Bad stored values fall back to valid ones.
+    rebuild("[AppConfig]\naudioValue=1000\nfanControl=turbo\n");
+    EXPECT_EQ(volumes(2).back(), 63);
+    EXPECT_EQ(child<QSlider>(*page, "controlVolumeSlider")->value(), 100);
+    // An unknown fan choice leaves the fan to the temperature control.
+    EXPECT_TRUE(button("controlFanAuto")->isChecked());
+    rebuild("[AppConfig]\naudioValue=-5\n");
+    EXPECT_EQ(volumes(3).back(), 0);
 }
 
 TEST_F(ControlWidgetTest, VolumeSliderSendsSixtyThirdsAndIsSavedWhenThePageHides)
@@ -66,8 +70,7 @@ TEST_F(ControlWidgetTest, VolumeSliderSendsSixtyThirdsAndIsSavedWhenThePageHides
     EXPECT_EQ(volumes(4), (std::vector<uint8_t>{31, 63, 0, 62}));
     EXPECT_EQ(child<QLabel>(*page, "controlVolumeValue")->text(), "99%");
     EXPECT_EQ(savedValue("audioValue"), "50");
-    page->hide();
-    EXPECT_EQ(savedValue("audioValue"), "99");
+    expectSavedOnHide(*page, {{"audioValue", "99"}});
 }
 
 TEST_F(ControlWidgetTest, FanChoicesDriveTheLinesAndAreStoredByName)
@@ -81,25 +84,9 @@ TEST_F(ControlWidgetTest, FanChoicesDriveTheLinesAndAreStoredByName)
     EXPECT_EQ(line(highSpeedLine), 0);
     EXPECT_TRUE(button("controlFanOff")->isChecked());
     EXPECT_FALSE(button("controlFanOn")->isChecked());
-    page->hide();
-    EXPECT_EQ(savedValue("fanControl"), "off");
+    expectSavedOnHide(*page, {{"fanControl", "off"}});
 
     page->show();
     click(button("controlFanAuto"));
-    page->hide();
-    EXPECT_EQ(savedValue("fanControl"), "Auto");
-}
-
-TEST_F(ControlWidgetTest, BadStoredValuesFallBackToValidOnes)
-{
-    build("[AppConfig]\naudioValue=1000\nfanControl=turbo\n");
-    EXPECT_EQ(volumes(1), std::vector<uint8_t>{63});
-    EXPECT_EQ(child<QSlider>(*page, "controlVolumeSlider")->value(), 100);
-    // An unknown fan choice leaves the fan to the temperature control.
-    EXPECT_TRUE(button("controlFanAuto")->isChecked());
-
-    page.reset();
-    AppConfig::getInstance()->setValue("audioValue", -5);
-    page = std::make_unique<ControlWidget>();
-    EXPECT_EQ(volumes(2).back(), 0);
+    expectSavedOnHide(*page, {{"fanControl", "Auto"}});
 }

@@ -14,19 +14,12 @@
 
 namespace {
 
-class DisplayMainWidgetTest : public PageTest
+class DisplayMainWidgetTest : public OnePageTest<DisplayMainWidget>
 {
 protected:
     void build(const std::string &settings = std::string())
     {
-        startStore(settings);
-        page = std::make_unique<DisplayMainWidget>();
-        showPage(*page);
-        connect();
-    }
-
-    void connect()
-    {
+        OnePageTest::build(settings);
         QObject::connect(page.get(), &DisplayMainWidget::signalScreenOff, page.get(),
                          [this](bool off) { screenOffs.push_back(off); });
     }
@@ -37,7 +30,6 @@ protected:
     bool backlightOff() { return field(BL_PWM_DUTY, 24, 24) == 1; }
     uint32_t opacity() { return field(OSD_CTL, 25, 16); }
     QSlider *slider(const char *name) { return child<QSlider>(*page, name); }
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
 
     // The panel matrix as it was last staged: diagonal and offsets.
     std::vector<int> panelRecord()
@@ -51,12 +43,10 @@ protected:
     // A front key bound to a function, pressed; waits until the page acted.
     void pressFunction(KeyCtl::KeyValue function, const std::function<bool()> &done)
     {
-        KeyCtl::getInstance()->registerFunction(KeyCtl::F1, function);
-        clickKey(KeyCtl::F1);
+        pressKey(KeyCtl::F1, function);
         ASSERT_TRUE(waitUntil(done, std::chrono::seconds(5)));
     }
 
-    std::unique_ptr<DisplayMainWidget> page;
     std::vector<bool> screenOffs;
 };
 
@@ -80,6 +70,18 @@ TEST_F(DisplayMainWidgetTest, StoredSettingsReachThePanelAtStart)
     EXPECT_TRUE(button("displayScanPixToPix")->isChecked());
     EXPECT_EQ(child<QLabel>(*page, "displayBacklightValue")->text(), "40%");
     EXPECT_TRUE(slider("displayBacklightSlider")->isEnabled());
+
+    // Bad stored values push valid ones.
+    rebuild("[AppConfig]\ndisplayLight=-5\ndisplayBacklight=1000\nopacity=0\nscanMode=zoomed\ndisplaySharpen=x\n");
+    EXPECT_EQ(slider("displayLightSlider")->value(), 0);
+    EXPECT_EQ(backlight(), 418770u);
+    EXPECT_EQ(slider("displayOpacitySlider")->value(), 10);
+    EXPECT_EQ(opacity(), 102u);
+    EXPECT_EQ(scanMode(), VideoOption::SCAN_NORMAL);
+    EXPECT_TRUE(button("displayScanNormal")->isChecked());
+    // A value that is no number keeps the default.
+    EXPECT_EQ(slider("displaySharpenSlider")->value(), 50);
+    EXPECT_EQ(field(SHARP_CONV_CTL, 31, 16), 768u);
 }
 
 TEST_F(DisplayMainWidgetTest, WithHdrOnTheStoredBacklightIsNeitherAppliedNorAdjustable)
@@ -112,12 +114,8 @@ TEST_F(DisplayMainWidgetTest, SlidersDriveTheirBlocksAndAreSavedWhenThePageHides
     EXPECT_EQ(child<QLabel>(*page, "displayContrastValue")->text(), "0%");
 
     EXPECT_EQ(savedValue("displayBacklight"), "50");
-    page->hide();
-    EXPECT_EQ(savedValue("displayBacklight"), "100");
-    EXPECT_EQ(savedValue("opacity"), "10");
-    EXPECT_EQ(savedValue("displaySharpen"), "0");
-    EXPECT_EQ(savedValue("displayLight"), "0");
-    EXPECT_EQ(savedValue("displayContrast"), "0");
+    expectSavedOnHide(*page, {{"displayBacklight", "100"}, {"opacity", "10"}, {"displaySharpen", "0"},
+                              {"displayLight", "0"}, {"displayContrast", "0"}});
 }
 
 TEST_F(DisplayMainWidgetTest, ScanModeButtonsRescaleThePicture)
@@ -133,8 +131,7 @@ TEST_F(DisplayMainWidgetTest, ScanModeButtonsRescaleThePicture)
     EXPECT_EQ(field(LEFT_HOR_SET, 11, 0), 92u);
     click(button("displayScanPix"));
     EXPECT_EQ(scanMode(), VideoOption::SCAN_PIX);
-    page->hide();
-    EXPECT_EQ(savedValue("scanMode"), "pix");
+    expectSavedOnHide(*page, {{"scanMode", "pix"}});
 }
 
 TEST_F(DisplayMainWidgetTest, ScanModeKeyCyclesBackToNormalAfterThreePresses)
@@ -145,11 +142,10 @@ TEST_F(DisplayMainWidgetTest, ScanModeKeyCyclesBackToNormalAfterThreePresses)
     pressFunction(KeyCtl::FUNC_SCAN_MODE, [] { return scanMode() == VideoOption::SCAN_PIX_TO_PIX; });
     pressFunction(KeyCtl::FUNC_SCAN_MODE, [] { return scanMode() == VideoOption::SCAN_NORMAL; });
     EXPECT_TRUE(button("displayScanNormal")->isChecked());
-    page->hide();
-    EXPECT_EQ(savedValue("scanMode"), "normal");
+    expectSavedOnHide(*page, {{"scanMode", "normal"}});
 }
 
-TEST_F(DisplayMainWidgetTest, ScreenOffKeySwitchesTheBacklightOffAndOnAgain)
+TEST_F(DisplayMainWidgetTest, ScreenOffAndFullBacklightKeysKeepTheLevelToRestore)
 {
     build("[AppConfig]\ndisplayBacklight=30\n");
     pressFunction(KeyCtl::FUNC_WIRELESS_MODE, [this] { return backlightOff(); });
@@ -158,11 +154,7 @@ TEST_F(DisplayMainWidgetTest, ScreenOffKeySwitchesTheBacklightOffAndOnAgain)
     EXPECT_EQ(screenOffs, (std::vector<bool>{true, false}));
     // The level itself is untouched.
     EXPECT_EQ(backlight(), duty(30));
-}
 
-TEST_F(DisplayMainWidgetTest, FullBacklightKeyRemembersTheLevelAndRestoresIt)
-{
-    build("[AppConfig]\ndisplayBacklight=30\n");
     pressFunction(KeyCtl::FUNC_MAX_BRIGHTNESS, [this] { return backlight() == duty(100); });
     pressFunction(KeyCtl::FUNC_MAX_BRIGHTNESS, [this] { return backlight() == duty(30); });
     EXPECT_EQ(child<QSlider>(*page, "displayBacklightSlider")->value(), 30);
@@ -175,22 +167,7 @@ TEST_F(DisplayMainWidgetTest, FullBacklightKeyRemembersTheLevelAndRestoresIt)
 
     // Under HDR the key leaves the full backlight alone.
     page->slotHDREnable(true);
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F1, KeyCtl::FUNC_MAX_BRIGHTNESS);
-    clickKey(KeyCtl::F1);
+    pressKey(KeyCtl::F1, KeyCtl::FUNC_MAX_BRIGHTNESS);
     QTest::qWait(100);
     EXPECT_EQ(backlight(), duty(100));
-}
-
-TEST_F(DisplayMainWidgetTest, BadStoredValuesPushValidOnes)
-{
-    build("[AppConfig]\ndisplayLight=-5\ndisplayBacklight=1000\nopacity=0\nscanMode=zoomed\ndisplaySharpen=x\n");
-    EXPECT_EQ(slider("displayLightSlider")->value(), 0);
-    EXPECT_EQ(backlight(), 418770u);
-    EXPECT_EQ(slider("displayOpacitySlider")->value(), 10);
-    EXPECT_EQ(opacity(), 102u);
-    EXPECT_EQ(scanMode(), VideoOption::SCAN_NORMAL);
-    EXPECT_TRUE(button("displayScanNormal")->isChecked());
-    // A value that is no number keeps the default.
-    EXPECT_EQ(slider("displaySharpenSlider")->value(), 50);
-    EXPECT_EQ(field(SHARP_CONV_CTL, 31, 16), 768u);
 }

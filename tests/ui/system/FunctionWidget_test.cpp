@@ -6,19 +6,17 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
 #include <algorithm>
 #include <memory>
 
 namespace {
 
-class FunctionWidgetTest : public PageTest
+class FunctionWidgetTest : public OnePageTest<FunctionWidget>
 {
 protected:
     void build(const std::string &settings = std::string())
     {
-        startStore(settings);
-        page = std::make_unique<FunctionWidget>();
+        OnePageTest::build(settings);
         menu = std::make_unique<FunctionMenuWidget>();
         QObject::connect(page.get(), &FunctionWidget::signalFunctionSelect, menu.get(),
                          &FunctionMenuWidget::slotFunctionSelect);
@@ -27,7 +25,6 @@ protected:
         // Queued onto this thread: the key controller emits on its own.
         QObject::connect(KeyCtl::getInstance(), &KeyCtl::clicked, page.get(),
                          [this](int code) { clicked.push_back(code); });
-        showPage(*page);
     }
 
     // What one click of a key emitted.
@@ -43,7 +40,6 @@ protected:
 
     QString shownName(const char *label) { return child<QLabel>(*menu, label)->text(); }
 
-    std::unique_ptr<FunctionWidget> page;
     std::unique_ptr<FunctionMenuWidget> menu;
     std::vector<std::pair<int, int>> selections;
     std::vector<int> clicked;
@@ -80,9 +76,7 @@ TEST_F(FunctionWidgetTest, ChoosingAFunctionBindsItToTheEditedKeyAndStoresIt)
     click(child<QPushButton>(*page, "functionCode0"));
     EXPECT_TRUE(press(KeyCtl::F2).empty());
     EXPECT_EQ(savedValue("functionF2"), "");
-    page->hide();
-    EXPECT_EQ(savedValue("functionF2"), "0");
-    EXPECT_EQ(savedValue("functionF1"), "9");
+    expectSavedOnHide(*page, {{"functionF2", "0"}, {"functionF1", "9"}});
 
     // Another key keeps its own selection.
     page->show();

@@ -14,25 +14,23 @@
 
 namespace {
 
-class SystemInfoMainWidgetTest : public PageTest
+class SystemInfoMainWidgetTest : public OnePageTest<SystemInfoMainWidget>
 {
 protected:
     // The working directory with a factory cube of half level and the user's
     // white cube in the calibration folder.
     void build(const std::string &settings = std::string())
     {
-        startStore(settings);
+        OnePageTest::build(settings);
         writeText(workFile("calibrate.cube"), constantCube(0.5));
         std::filesystem::create_directories(workFile("Lut/Calibrate"));
         writeText(workFile("Lut/Calibrate/mine.cube"), constantCube(1.0));
         writeText(workFile("Lut/Calibrate/broken.cube"), "LUT_3D_SIZE 17\n0.1 0.2 0.3\n");
-        page = std::make_unique<SystemInfoMainWidget>();
         QObject::connect(page.get(), &SystemInfoMainWidget::signalPreConfig, page.get(),
                          [this](int type) { preConfigs.push_back(type); });
         QObject::connect(page.get(), &SystemInfoMainWidget::signalSystemReset, page.get(), [this] { ++resets; });
         QObject::connect(page.get(), &SystemInfoMainWidget::signalCalibrateFileOp, page.get(),
                          [this](int op, bool load) { fileOps.emplace_back(op, load); });
-        showPage(*page);
     }
 
     uint32_t calibrationWord()
@@ -40,10 +38,8 @@ protected:
         return static_cast<const uint32_t *>(board().pl().memory(PLMemory::LUT3D_MEMORY0))[0];
     }
     bool calibrationOn() { return field(CALI_3DLUT_CTL, 0, 0) == 1; }
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
     QString label(const char *name) { return child<QLabel>(*page, name)->text(); }
 
-    std::unique_ptr<SystemInfoMainWidget> page;
     std::vector<int> preConfigs;
     int resets = 0;
     std::vector<std::pair<int, bool>> fileOps;
@@ -51,7 +47,7 @@ protected:
 
 } // namespace
 
-TEST_F(SystemInfoMainWidgetTest, CalibrationModeLoadsTheUserFileOrTheFactoryCube)
+TEST_F(SystemInfoMainWidgetTest, CalibrationModeLoadsTheUserFileOrTheFactoryCubeAndABrokenFileChangesNothing)
 {
     build("[AppConfig]\ncolorLutCalibrateEnable=false\ncolorLutCalibrateFile=Lut/Calibrate/mine.cube\n");
     EXPECT_EQ(label("systemCalibrateFile"), "mine.cube");
@@ -64,8 +60,7 @@ TEST_F(SystemInfoMainWidgetTest, CalibrationModeLoadsTheUserFileOrTheFactoryCube
     EXPECT_TRUE(calibrationOn());
     EXPECT_EQ(calibrationWord(), halfWord);
     click(button("systemCalibrateEnable"));
-    page->hide();
-    EXPECT_EQ(savedValue("colorLutCalibrateEnable"), "true");
+    expectSavedOnHide(*page, {{"colorLutCalibrateEnable", "true"}});
 
     // Without a factory cube, leaving calibration mode leaves the panel
     // uncalibrated, as the next start would.
@@ -73,14 +68,12 @@ TEST_F(SystemInfoMainWidgetTest, CalibrationModeLoadsTheUserFileOrTheFactoryCube
     std::filesystem::remove(workFile("calibrate.cube"));
     click(button("systemCalibrateEnable"));
     EXPECT_FALSE(calibrationOn());
-    page->hide();
-    EXPECT_EQ(savedValue("colorLutCalibrateEnable"), "false");
-}
+    expectSavedOnHide(*page, {{"colorLutCalibrateEnable", "false"}});
 
-TEST_F(SystemInfoMainWidgetTest, AUserFileThatDoesNotLoadLeavesModeAndCalibrationAsTheyWere)
-{
-    build("[AppConfig]\ncolorLutCalibrateFile=Lut/Calibrate/broken.cube\n");
+    // A user file that does not load leaves mode and calibration as they were.
+    rebuild("[AppConfig]\ncolorLutCalibrateFile=Lut/Calibrate/broken.cube\n");
     EXPECT_EQ(label("systemCalibrateFile"), "broken.cube");
+    writeText(workFile("calibrate.cube"), constantCube(0.5));
     ASSERT_TRUE(CalibrateCtl::getInstance()->loadFile("calibrate.cube"));
 
     click(button("systemCalibrateEnable"));
@@ -98,7 +91,7 @@ TEST_F(SystemInfoMainWidgetTest, AUserFileThatDoesNotLoadLeavesModeAndCalibratio
     EXPECT_TRUE(label("systemCalibrateHint").isEmpty());
 }
 
-TEST_F(SystemInfoMainWidgetTest, ConfirmationButtonsStayOffUntilTheConfirmationIsGone)
+TEST_F(SystemInfoMainWidgetTest, ConfirmationButtonsStayOffUntilTheConfirmationIsGoneAndFileButtonsSayWhatFor)
 {
     build();
     click(button("systemFavouriteSave"));
@@ -115,11 +108,10 @@ TEST_F(SystemInfoMainWidgetTest, ConfirmationButtonsStayOffUntilTheConfirmationI
     EXPECT_FALSE(button("systemReset")->isEnabled());
     page->resetButtonUse();
     EXPECT_TRUE(button("systemReset")->isEnabled());
-}
 
-TEST_F(SystemInfoMainWidgetTest, FileButtonsTellThePickerWhatForAndWhetherToLoad)
-{
-    build("[AppConfig]\ncolorLutCalibrateEnable=true\n");
+    // The file buttons tell the picker what for and whether to load.
+    AppConfig::getInstance()->setValue("colorLutCalibrateEnable", true);
+    page->configUpdate();
     click(button("systemCalibrateImport"));
     click(button("systemCalibrateErase"));
     page->hide();
@@ -137,19 +129,15 @@ TEST_F(SystemInfoMainWidgetTest, LanguageSwitchRetranslatesEveryPageAndIsStored)
     ASSERT_EQ(title->text(), "系统升级");
     click(button("systemLanguageEnglish"));
     EXPECT_EQ(title->text(), "System upgrade");
-    page->hide();
-    EXPECT_EQ(savedValue("language"), "English");
+    expectSavedOnHide(*page, {{"language", "English"}});
     page->show();
     click(button("systemLanguageChinese"));
     EXPECT_EQ(title->text(), "系统升级");
     EXPECT_TRUE(button("systemLanguageChinese")->isChecked());
-    page->hide();
-    EXPECT_EQ(savedValue("language"), "Chinese");
-}
+    expectSavedOnHide(*page, {{"language", "Chinese"}});
 
-TEST_F(SystemInfoMainWidgetTest, AnUnknownLanguageShowsChinese)
-{
-    build("[AppConfig]\nlanguage=Klingon\n");
+    // An unknown language shows Chinese.
+    rebuild("[AppConfig]\nlanguage=Klingon\n");
     EXPECT_TRUE(button("systemLanguageChinese")->isChecked());
 }
 

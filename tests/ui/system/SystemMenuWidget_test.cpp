@@ -63,6 +63,12 @@ TEST_F(SystemMenuWidgetTest, PagesAreStackedInMenuOrder)
     EXPECT_EQ(page(), Page::VideoFormatPage);
     EXPECT_TRUE(checked("systemMenuVideoFormat"));
     EXPECT_FALSE(button("systemMenuBack")->isCheckable());
+    // HDR holds the backlight slider.
+    QSlider *slider = child<QSlider>(*menu, "displayBacklightSlider");
+    menu->slotHDREnable(true);
+    EXPECT_FALSE(slider->isEnabled());
+    menu->slotHDREnable(false);
+    EXPECT_TRUE(slider->isEnabled());
 }
 
 TEST_F(SystemMenuWidgetTest, VideoFormatAndFunctionSubPagesKeepTheirSideButtonAndGoBackOneStep)
@@ -101,7 +107,7 @@ TEST_F(SystemMenuWidgetTest, VideoFormatAndFunctionSubPagesKeepTheirSideButtonAn
     EXPECT_EQ(backs, 2);
 }
 
-TEST_F(SystemMenuWidgetTest, SystemSubPagesReturnToTheSystemPage)
+TEST_F(SystemMenuWidgetTest, SystemSubPagesReturnToTheSystemPageAndConfirmationsReachTheWindow)
 {
     build();
     side("systemMenuSystem");
@@ -145,31 +151,8 @@ TEST_F(SystemMenuWidgetTest, SystemSubPagesReturnToTheSystemPage)
     EXPECT_TRUE(checked("systemMenuSystem"));
     back();
     EXPECT_EQ(backs, 1);
-}
 
-TEST_F(SystemMenuWidgetTest, LongPressOfAFrontKeyOpensItsFunctionList)
-{
-    build();
-    side("systemMenuControl");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return board().interrupts().isArmed(4); }, 10000));
-    board().interrupts().hold({sim::InterruptModel::F2}, std::chrono::milliseconds(3500));
-    ASSERT_TRUE(waitUntil([&] { return shows == 1; }, std::chrono::seconds(5)));
-    EXPECT_EQ(page(), Page::FunctionPage);
-    EXPECT_EQ(child<QLabel>(*menu, "functionTitle")->text(), "F2自定义");
-    EXPECT_TRUE(checked("systemMenuFunction"));
-    click(button("functionCode9"));
-    menu->hide();
-    EXPECT_EQ(savedValue("functionF2"), "9");
-    EXPECT_EQ(savedValue("functionF1"), "0");
-    // A key number out of range changes nothing.
-    menu->slotKeyFunction(0);
-    menu->slotKeyFunction(4);
-    EXPECT_EQ(shows, 1);
-}
-
-TEST_F(SystemMenuWidgetTest, ConfirmationsAndScreenOffReachTheWindowAndTheButtonsComeBack)
-{
-    build();
+    // Confirmations and the screen going off reach the window; the buttons come back.
     side("systemMenuSystem");
     click(button("systemFavouriteLoad"));
     EXPECT_EQ(preConfigs, std::vector<int>{1});
@@ -186,18 +169,26 @@ TEST_F(SystemMenuWidgetTest, ConfirmationsAndScreenOffReachTheWindowAndTheButton
     EXPECT_TRUE(button("aboutReset")->isEnabled());
     EXPECT_TRUE(button("systemReset")->isEnabled());
 
-    KeyCtl::getInstance()->registerFunction(KeyCtl::F3, KeyCtl::FUNC_WIRELESS_MODE);
-    clickKey(KeyCtl::F3);
+    pressKey(KeyCtl::F3, KeyCtl::FUNC_WIRELESS_MODE);
     ASSERT_TRUE(waitUntil([&] { return !screenOffs.empty(); }, std::chrono::seconds(5)));
     EXPECT_EQ(screenOffs, std::vector<bool>{true});
 }
 
-TEST_F(SystemMenuWidgetTest, HdrHoldsTheBacklightSlider)
+TEST_F(SystemMenuWidgetTest, LongPressOfAFrontKeyOpensItsFunctionList)
 {
     build();
-    QSlider *slider = child<QSlider>(*menu, "displayBacklightSlider");
-    menu->slotHDREnable(true);
-    EXPECT_FALSE(slider->isEnabled());
-    menu->slotHDREnable(false);
-    EXPECT_TRUE(slider->isEnabled());
+    side("systemMenuControl");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return board().interrupts().isArmed(4); }, 10000));
+    board().interrupts().hold({sim::InterruptModel::F2}, std::chrono::milliseconds(3500));
+    ASSERT_TRUE(waitUntil([&] { return shows == 1; }, std::chrono::seconds(5)));
+    EXPECT_EQ(page(), Page::FunctionPage);
+    EXPECT_EQ(child<QLabel>(*menu, "functionTitle")->text(), "F2自定义");
+    EXPECT_TRUE(checked("systemMenuFunction"));
+    click(button("functionCode9"));
+    expectSavedOnHide(*menu, {{"functionF2", "9"}, {"functionF1", "0"}});
+    // A key number out of range changes nothing.
+    menu->slotKeyFunction(0);
+    menu->slotKeyFunction(4);
+    EXPECT_EQ(shows, 1);
 }
+

@@ -13,16 +13,14 @@ constexpr uint8_t clockCommand = 0x0A;
 
 const char *const fieldNames[] = {"Year", "Month", "Day", "Hour", "Minute", "Second"};
 
-class TimeSettingWidgetTest : public PageTest
+class TimeSettingWidgetTest : public OnePageTest<TimeSettingWidget>
 {
 protected:
     void build()
     {
-        startStore();
-        page = std::make_unique<TimeSettingWidget>();
+        OnePageTest::build();
         QObject::connect(page.get(), &TimeSettingWidget::signalSetTimeOk, page.get(), [this] { ++oks; });
         QObject::connect(page.get(), &TimeSettingWidget::signalSetTimeCancel, page.get(), [this] { ++cancels; });
-        showPage(*page);
     }
 
     int value(TimeSettingWidget::Field field)
@@ -67,14 +65,13 @@ protected:
         return mktime(&local);
     }
 
-    std::unique_ptr<TimeSettingWidget> page;
     int oks = 0;
     int cancels = 0;
 };
 
 } // namespace
 
-TEST_F(TimeSettingWidgetTest, FebruaryHasItsLeapDayOnlyInLeapYears)
+TEST_F(TimeSettingWidgetTest, FebruaryHasItsLeapDayOnlyInLeapYearsAndFieldsRunRound)
 {
     build();
     EXPECT_EQ(lastDayOfFebruary(2024), 29);
@@ -94,11 +91,8 @@ TEST_F(TimeSettingWidgetTest, FebruaryHasItsLeapDayOnlyInLeapYears)
     press(TimeSettingWidget::Month, true);
     EXPECT_EQ(value(TimeSettingWidget::Month), 4);
     EXPECT_EQ(value(TimeSettingWidget::Day), 30);
-}
 
-TEST_F(TimeSettingWidgetTest, FieldsRunRoundAtTheirEnds)
-{
-    build();
+    // Fields run round at their ends.
     set(TimeSettingWidget::Month, 12);
     press(TimeSettingWidget::Month, true);
     EXPECT_EQ(value(TimeSettingWidget::Month), 1);
@@ -113,10 +107,15 @@ TEST_F(TimeSettingWidgetTest, FieldsRunRoundAtTheirEnds)
     EXPECT_EQ(value(TimeSettingWidget::Year), TimeSettingWidget::lastYear);
 }
 
-TEST_F(TimeSettingWidgetTest, ConfirmingSetsTheSystemClockAndTheMcuClock)
+TEST_F(TimeSettingWidgetTest, CancelSetsNothingConfirmingSetsTheSystemClockAndTheMcuClock)
 {
     build();
     ASSERT_TRUE(startLink(board()));
+    click(child<QPushButton>(*page, "timeSettingCancel"));
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(oks, 0);
+    EXPECT_TRUE(board().system().clockSettings().empty());
+
     set(TimeSettingWidget::Year, 2030);
     set(TimeSettingWidget::Month, 3);
     set(TimeSettingWidget::Day, 4);
@@ -135,15 +134,6 @@ TEST_F(TimeSettingWidgetTest, ConfirmingSetsTheSystemClockAndTheMcuClock)
     EXPECT_EQ(mcuValues(clockCommand)[0],
               (std::vector<uint8_t>{uint8_t(seconds >> 24), uint8_t(seconds >> 16), uint8_t(seconds >> 8),
                                     uint8_t(seconds)}));
-}
-
-TEST_F(TimeSettingWidgetTest, CancelSetsNothing)
-{
-    build();
-    click(child<QPushButton>(*page, "timeSettingCancel"));
-    EXPECT_EQ(cancels, 1);
-    EXPECT_EQ(oks, 0);
-    EXPECT_TRUE(board().system().clockSettings().empty());
 }
 
 TEST_F(TimeSettingWidgetTest, TheMcuClockReportSetsTheSystemClock)

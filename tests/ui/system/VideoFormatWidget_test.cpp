@@ -16,7 +16,6 @@ constexpr int outputMatrixEnable = 8;
 class VideoFormatWidgetTest : public OnePageTest<VideoFormatWidget>
 {
 protected:
-    QPushButton *button(const char *name) { return child<QPushButton>(*page, name); }
     uint32_t output(int high, int low) { return field(SDI_OUT_CTRL, high, low); }
     uint32_t audioGroup() { return field(SDI_AUX_CTL, 4, 4); }
 
@@ -28,19 +27,10 @@ protected:
     }
 };
 
-class SDIFormatTest : public PageTest
+class SDIFormatTest : public OnePageTest<SDIFormat>
 {
 protected:
-    void build(const std::string &settings = std::string())
-    {
-        startStore(settings);
-        page = std::make_unique<SDIFormat>();
-        showPage(*page);
-    }
-
     uint32_t inputFormat() { return field(MAIN_CH_CTL, 19, 16); }
-
-    std::unique_ptr<SDIFormat> page;
 };
 
 } // namespace
@@ -62,6 +52,13 @@ TEST_F(VideoFormatWidgetTest, StoredOptionsReachTheOutputAndAudioAtStart)
     EXPECT_FALSE(button("videoConversionEnable")->isVisible());
     EXPECT_FALSE(button("videoOutLutEnable")->isVisible());
     EXPECT_EQ(button("videoFormatButton")->text(), "3GB-422-12");
+
+    // Unknown choices fall back to the defaults.
+    rebuild("[AppConfig]\nvideoRange=wide\naudioChannel=ch9\nvideoFormat=4K\n");
+    EXPECT_TRUE(button("videoRangeVideo")->isChecked());
+    EXPECT_TRUE(button("videoAudioCh12")->isChecked());
+    EXPECT_EQ(audioGroup(), 0u);
+    EXPECT_EQ(button("videoFormatButton")->text(), "Auto");
 }
 
 TEST_F(VideoFormatWidgetTest, RangeAndAudioChoicesAndTheirSaving)
@@ -82,9 +79,7 @@ TEST_F(VideoFormatWidgetTest, RangeAndAudioChoicesAndTheirSaving)
     EXPECT_EQ(audioGroup(), 0u);
     click(button("videoAudioCh34"));
 
-    page->hide();
-    EXPECT_EQ(savedValue("videoRange"), "video");
-    EXPECT_EQ(savedValue("audioChannel"), "ch3ch4");
+    expectSavedOnHide(*page, {{"videoRange", "video"}, {"audioChannel", "ch3ch4"}});
 }
 
 TEST_F(VideoFormatWidgetTest, OutputSwitchesAndTheirOptions)
@@ -113,42 +108,30 @@ TEST_F(VideoFormatWidgetTest, OutputSwitchesAndTheirOptions)
     EXPECT_EQ(output(20, 20), 0u);
     EXPECT_TRUE(button("videoOutLutEnable")->isVisible());
 
-    page->hide();
-    EXPECT_EQ(savedValue("videoOutEnabel"), "true");
-    EXPECT_EQ(savedValue("videoConversionEnable"), "false");
-    EXPECT_EQ(savedValue("videoLutEnable"), "true");
-}
-
-TEST_F(VideoFormatWidgetTest, UnknownChoicesFallBackToTheDefaults)
-{
-    build("[AppConfig]\nvideoRange=wide\naudioChannel=ch9\nvideoFormat=4K\n");
-    EXPECT_TRUE(button("videoRangeVideo")->isChecked());
-    EXPECT_TRUE(button("videoAudioCh12")->isChecked());
-    EXPECT_EQ(audioGroup(), 0u);
-    EXPECT_EQ(button("videoFormatButton")->text(), "Auto");
+    expectSavedOnHide(*page, {{"videoOutEnabel", "true"}, {"videoConversionEnable", "false"},
+                              {"videoLutEnable", "true"}});
 }
 
 TEST_F(SDIFormatTest, StoredFormatIsWrittenAtStartAndAChoiceTakesEffect)
 {
     build("[AppConfig]\nvideoFormat=3GA-444-10\n");
     EXPECT_EQ(inputFormat(), 2u);
-    EXPECT_TRUE(child<QPushButton>(*page, "sdiFormat3GA44410")->isChecked());
+    EXPECT_TRUE(button("sdiFormat3GA44410")->isChecked());
 
     std::vector<int> chosen;
     QObject::connect(page.get(), &SDIFormat::signalSDIFormat, page.get(), [&](int index) { chosen.push_back(index); });
-    click(child<QPushButton>(*page, "sdiFormat3GB44412"));
+    click(button("sdiFormat3GB44412"));
     EXPECT_EQ(inputFormat(), 7u);
-    click(child<QPushButton>(*page, "sdiFormat3GA42212"));
+    click(button("sdiFormat3GA42212"));
     EXPECT_EQ(inputFormat(), 1u);
-    click(child<QPushButton>(*page, "sdiFormatAuto"));
+    click(button("sdiFormatAuto"));
     EXPECT_EQ(chosen, (std::vector<int>{8, 2, 0}));
-    page->hide();
-    EXPECT_EQ(savedValue("videoFormat"), "Auto");
+    expectSavedOnHide(*page, {{"videoFormat", "Auto"}});
 }
 
 TEST_F(SDIFormatTest, AnUnknownStoredFormatMeansAuto)
 {
     build("[AppConfig]\nvideoFormat=3GC-422-10\n");
-    EXPECT_TRUE(child<QPushButton>(*page, "sdiFormatAuto")->isChecked());
+    EXPECT_TRUE(button("sdiFormatAuto")->isChecked());
     EXPECT_EQ(inputFormat(), 0u);
 }
