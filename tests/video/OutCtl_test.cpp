@@ -12,8 +12,10 @@ class OutTest : public BoardTest
 {
 protected:
     uint32_t out(int high, int low) { return board().pl().field(SDI_OUT_CTRL, high, low); }
-    void source(Video::InputSource input, Video::SDIMode mode, Video::BitDepth depth, Video::Level level,
-                Video::Sampling sampling, int width, int height, unsigned int payload)
+    // A source handed to the output, which is then updated.
+    void send(Video::InputSource input, Video::SDIMode mode, int width, int height, unsigned int payload,
+              Video::BitDepth depth = Video::DEPTH_10, Video::Level level = Video::LEVEL_A,
+              Video::Sampling sampling = Video::SAMPLING_YCBCR422)
     {
         OutCtl *o = OutCtl::getInstance();
         o->setInput(input);
@@ -21,6 +23,7 @@ protected:
         o->setStlye(depth, level, sampling);
         o->setSize(width, height);
         o->setPayLoad(payload);
+        o->outputUpdate();
     }
 };
 
@@ -29,9 +32,7 @@ protected:
 TEST_F(OutTest, SdSourceLeavesClockStrobeAndResetAlone)
 {
     board().pl().set(SDI_OUT_CTRL, 0x7u << 9);
-    source(Video::SDI_SOURCE, Video::SDI_SD, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 720, 486,
-           0);
-    OutCtl::getInstance()->outputUpdate();
+    send(Video::SDI_SOURCE, Video::SDI_SD, 720, 486, 0);
     EXPECT_EQ(out(2, 0), 1u) << "SD mode";
     EXPECT_EQ(out(11, 9), 7u);
     EXPECT_EQ(out(8, 8), 0u) << "no strobe";
@@ -42,9 +43,8 @@ TEST_F(OutTest, ThreeGAndSixGModesFormatsAndClocks)
 {
     OutCtl *o = OutCtl::getInstance();
     // 3G level B 4:4:4 12-bit.
-    source(Video::SDI_SOURCE, Video::SDI_3G, Video::DEPTH_12, Video::LEVEL_B, Video::SAMPLING_RGB444, 1920, 1080,
-           0x0202CA89);
-    o->outputUpdate();
+    send(Video::SDI_SOURCE, Video::SDI_3G, 1920, 1080, 0x0202CA89, Video::DEPTH_12, Video::LEVEL_B,
+         Video::SAMPLING_RGB444);
     EXPECT_EQ(out(2, 0), 2u);
     EXPECT_EQ(out(19, 16), 7u);
     EXPECT_EQ(out(14, 12), 1u) << "level B multiplex";
@@ -53,12 +53,8 @@ TEST_F(OutTest, ThreeGAndSixGModesFormatsAndClocks)
     EXPECT_EQ(out(20, 20), 0u) << "out of reset";
     EXPECT_EQ(board().pl().get(SDIOUT_ST352_PL), 0x0202CA89u);
 
-    // 6G without conversion.
-    source(Video::SDI_SOURCE, Video::SDI_6G, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 3840, 2160,
-           0x0100C7C0);
-    o->outputUpdate();
-    EXPECT_EQ(out(2, 0), 4u);
-    EXPECT_EQ(out(14, 12), 2u);
+    // 6G without conversion (its mode and multiplex are the SDI scenario's).
+    send(Video::SDI_SOURCE, Video::SDI_6G, 3840, 2160, 0x0100C7C0);
     EXPECT_EQ(out(15, 15), 0u);
     EXPECT_EQ(board().pl().get(SDIOUT_ST352_PL), 0x0100C7C0u);
 
@@ -68,14 +64,11 @@ TEST_F(OutTest, ThreeGAndSixGModesFormatsAndClocks)
     EXPECT_EQ(out(2, 0), 0u);
     EXPECT_EQ(out(14, 12), 0u);
     EXPECT_EQ(out(15, 15), 1u);
-    EXPECT_EQ(board().pl().get(SDIOUT_ST352_PL), 0x0100C785u);
     EXPECT_EQ(o->payLoad(), 0x0100C785u);
     EXPECT_EQ(out(11, 9), 0u);
 
     // The conversion bit is only touched for a 6G source.
-    source(Video::SDI_SOURCE, Video::SDI_HD, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1280, 720,
-           0x0100CA84);
-    o->outputUpdate();
+    send(Video::SDI_SOURCE, Video::SDI_HD, 1280, 720, 0x0100CA84);
     EXPECT_EQ(out(15, 15), 1u);
     EXPECT_EQ(out(2, 0), 0u);
     EXPECT_EQ(out(27, 24), 1u) << "720-line family";
@@ -86,26 +79,25 @@ TEST_F(OutTest, HdmiAndWirelessSources)
 {
     OutCtl *o = OutCtl::getInstance();
     board().pl().set(SDI_OUT_CTRL, 0x5u << 16);
-    source(Video::HDMI_SOURCE, Video::SDI_3G, Video::DEPTH_UNKNOWN, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1920,
-           1080, 0x0100CB89);
-    o->outputUpdate();
-    EXPECT_EQ(out(2, 0), 2u);
-    EXPECT_EQ(out(19, 16), 0u);
-    EXPECT_EQ(out(11, 9), 1u);
-    source(Video::HDMI_SOURCE, Video::SDI_HD, Video::DEPTH_UNKNOWN, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1920,
-           1080, 0x01000785);
-    o->outputUpdate();
-    EXPECT_EQ(out(2, 0), 0u);
-    EXPECT_EQ(out(11, 9), 2u);
-    source(Video::WHDI_SOURCE, Video::SDI_HD, Video::DEPTH_UNKNOWN, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1280,
-           720, 0x0100CB84);
-    o->outputUpdate();
-    EXPECT_EQ(out(11, 9), 1u);
-    source(Video::WHDI_SOURCE, Video::SDI_3G, Video::DEPTH_UNKNOWN, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1920,
-           1080, 0x0100CB89);
-    o->outputUpdate();
-    EXPECT_EQ(out(11, 9), 0u);
-    EXPECT_EQ(out(2, 0), 2u);
+    // Source, mode, size and payload; the mode and clock written.
+    const struct {
+        Video::InputSource input;
+        Video::SDIMode mode;
+        int width, height;
+        unsigned int payload;
+        uint32_t sentMode, clock;
+    } cases[] = {
+        {Video::HDMI_SOURCE, Video::SDI_3G, 1920, 1080, 0x0100CB89, 2, 1},
+        {Video::HDMI_SOURCE, Video::SDI_HD, 1920, 1080, 0x01000785, 0, 2},
+        {Video::WHDI_SOURCE, Video::SDI_HD, 1280, 720, 0x0100CB84, 0, 1},
+        {Video::WHDI_SOURCE, Video::SDI_3G, 1920, 1080, 0x0100CB89, 2, 0},
+    };
+    for (const auto &c : cases) {
+        send(c.input, c.mode, c.width, c.height, c.payload, Video::DEPTH_UNKNOWN);
+        EXPECT_EQ(out(2, 0), c.sentMode) << c.input << " " << c.payload;
+        EXPECT_EQ(out(11, 9), c.clock) << c.input << " " << c.payload;
+        EXPECT_EQ(out(19, 16), 0u) << "no SDI format for other sources";
+    }
 
     o->setHDMICtl(0x00600420, 0x00280460);
     EXPECT_EQ(board().pl().get(HDMI_HOR_CTL), 0x00600420u);
@@ -117,8 +109,7 @@ TEST_F(OutTest, HdmiAndWirelessSources)
 TEST_F(OutTest, MuteAndRegainCounting)
 {
     OutCtl *o = OutCtl::getInstance();
-    source(Video::SDI_SOURCE, Video::SDI_HD, Video::DEPTH_10, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1920, 1080,
-           0x01000585);
+    send(Video::SDI_SOURCE, Video::SDI_HD, 1920, 1080, 0x01000585);
     o->outOff();
     o->outOff();
     EXPECT_EQ(out(20, 20), 1u);
@@ -148,8 +139,7 @@ TEST_F(OutTest, MuteAndRegainCounting)
 TEST_F(OutTest, ClockStrobeFollowsTheSettingsAndTheResetFollowsTheStrobe)
 {
     OutCtl *o = OutCtl::getInstance();
-    source(Video::HDMI_SOURCE, Video::SDI_3G, Video::DEPTH_UNKNOWN, Video::LEVEL_A, Video::SAMPLING_YCBCR422, 1920,
-           1080, 0x0100CA89);
+    send(Video::HDMI_SOURCE, Video::SDI_3G, 1920, 1080, 0x0100CA89, Video::DEPTH_UNKNOWN);
     // At rest the strobe is high and the transmitter runs.
     auto prepare = [&] {
         board().pl().set(SDI_OUT_CTRL, 1u << 8);

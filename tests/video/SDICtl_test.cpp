@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <chrono>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -35,6 +36,14 @@ protected:
         std::string result;
         EXPECT_TRUE(SDICtl::getInstance()->getInfo(result));
         return result;
+    }
+    // Whether the decoder holds its size valid, and the size it gives.
+    std::tuple<bool, int, int> size()
+    {
+        int width = 0;
+        int height = 0;
+        const bool valid = SDICtl::getInstance()->getSize(width, height);
+        return {valid, width, height};
     }
 };
 
@@ -94,11 +103,7 @@ TEST_F(SDITest, HdFormatsDecodeFromThePayload)
     EXPECT_TRUE(sdi->parase());
     EXPECT_EQ(text(), "1280x720 59.94p 422 10bit");
     EXPECT_EQ(sdi->interlance(), Video::PROGRESSIVE);
-    int width = 0;
-    int height = 0;
-    EXPECT_TRUE(sdi->getSize(width, height));
-    EXPECT_EQ(width, 1280);
-    EXPECT_EQ(height, 720);
+    EXPECT_EQ(size(), std::make_tuple(true, 1280, 720));
     EXPECT_EQ(sdi->sdiMode(), Video::SDI_HD);
     EXPECT_EQ(sdi->pixFormat(), Video::PIX_SDI);
     EXPECT_EQ(sdi->depth(), Video::DEPTH_10);
@@ -108,6 +113,7 @@ TEST_F(SDITest, HdFormatsDecodeFromThePayload)
     EXPECT_FALSE(sdi->parase());
 }
 
+// The texts of 3G level A 4:4:4 and of 6G are the SDI scenario's.
 TEST_F(SDITest, ThreeGAndSixG)
 {
     SDICtl *sdi = SDICtl::getInstance();
@@ -126,19 +132,13 @@ TEST_F(SDITest, ThreeGAndSixG)
     EXPECT_EQ(sdi->sampling(), Video::SAMPLING_RGB444);
     EXPECT_EQ(sdi->depth(), Video::DEPTH_12);
     EXPECT_EQ(sdi->pixFormat(), Video::PIX_SDI);
-    EXPECT_EQ(text(), "1920x1080 59.94p 444 12bit");
 
     // 6G with family 0 is 3840 x 2160.
     receive(4 | locked | family(0) | payloadValid, 0x0100C7C0);
     EXPECT_TRUE(sdi->parase());
-    int width = 0;
-    int height = 0;
-    EXPECT_TRUE(sdi->getSize(width, height));
-    EXPECT_EQ(width, 3840);
-    EXPECT_EQ(height, 2160);
+    EXPECT_EQ(size(), std::make_tuple(true, 3840, 2160));
     EXPECT_EQ(sdi->pixFormat(), Video::PIX_6G);
     EXPECT_EQ(sdi->sdiMode(), Video::SDI_6G);
-    EXPECT_EQ(text(), "3840x2160 30p 422 10bit");
     // Outside 3G the sampling is always 4:2:2.
     EXPECT_EQ(sdi->sampling(), Video::SAMPLING_YCBCR422);
 }
@@ -176,11 +176,7 @@ TEST_F(SDITest, MissingPayloadAndUnknownFamily)
     receive(locked | 7 << 4);
     EXPECT_TRUE(sdi->parase());
     EXPECT_EQ(text(), "Unknow");
-    int width = 0;
-    int height = 0;
-    EXPECT_FALSE(sdi->getSize(width, height));
-    EXPECT_EQ(width, 1920);
-    EXPECT_EQ(height, 1080);
+    EXPECT_EQ(size(), std::make_tuple(false, 1920, 1080)) << "the default size";
 }
 
 TEST_F(SDITest, LockAndCarrierLoss)
@@ -238,7 +234,6 @@ TEST_F(SDITest, TwoChangesWithin750msGiveOneSignalAndTheSecondLater)
     receive(locked | family(1) | payloadValid, 0x0100CA84);
     sdi->update(0);
     ASSERT_EQ(pollUntil(2), 2) << "the change of the burst is delivered later";
-    ASSERT_EQ(emitted.size(), 2u);
     // The debouncer divides the microseconds by 1000 before it compares, so
     // across a second boundary its truncation gains up to a millisecond and
     // it may notify as early as 749.0 ms; it also reads the time of day a
@@ -258,10 +253,12 @@ TEST_F(SDITest, AFloodOfReadingsHoldsTheDebounce)
     QSignalSpy spy(sdi, &SDICtl::updateVideoFormat);
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 20000; ++i) {
-        receive(locked | family(i % 2) | payloadValid, i % 2 ? 0x0100CA84 : 0x0100CA89);
+        // Every reserved bit set as well.
+        receive(locked | family(i % 2) | payloadValid | 0xE1EF0800u, i % 2 ? 0x0100CA84 : 0x0100CA89);
         sdi->update(0);
     }
     const auto elapsed = std::chrono::steady_clock::now() - start;
     const long maxSignals = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() / 750 + 1;
     EXPECT_LE(spy.count(), maxSignals);
+    EXPECT_EQ(text(), "1280x720 59.94p 422 10bit") << "the reserved bits change nothing";
 }
