@@ -80,7 +80,7 @@ TEST_F(AssistTest, SharpeningAndPeakingShareTheBlock)
     EXPECT_EQ(control() & 1u, 0u) << "peaking off with sharpening off leaves the block off";
 }
 
-TEST_F(AssistTest, SharpeningGainAndPeakingSettings)
+TEST_F(AssistTest, SharpeningGainPeakingThresholdsAndPeakingColours)
 {
     FocusCtl &focus = *FocusCtl::getInstance();
     board().pl().set(SHARP_CONV_CTL, 0x0000FFFFu);
@@ -94,11 +94,8 @@ TEST_F(AssistTest, SharpeningGainAndPeakingSettings)
     EXPECT_EQ(FocusCtl::sensitivityToThreshold(100), 8);
     EXPECT_EQ(FocusCtl::sensitivityToThreshold(0), 308);
     EXPECT_EQ(FocusCtl::sensitivityToThreshold(50), 158);
-}
 
-TEST_F(AssistTest, PeakingColoursAsTenBitFields)
-{
-    FocusCtl &focus = *FocusCtl::getInstance();
+    // Peaking colours as 10-bit fields.
     board().pl().set(FOCUS_ASSIST_CTL, 0xC0000000u);
     const struct {
         int index;
@@ -116,7 +113,7 @@ TEST_F(AssistTest, PeakingColoursAsTenBitFields)
     }
 }
 
-TEST_F(AssistTest, ZebraLevelsAndColours)
+TEST_F(AssistTest, ZebraLevelsAndColoursAndFalseColourBands)
 {
     ZebraCtl &zebra = *ZebraCtl::getInstance();
     EXPECT_EQ(ZebraCtl::percentToLevel(0), 64);
@@ -136,10 +133,7 @@ TEST_F(AssistTest, ZebraLevelsAndColours)
     EXPECT_EQ(board().pl().get(ZEBRA_COLOR_SET), (5u << 20) | 1023u);
     zebra.zebraYCbCcColor(940, 512, 100);
     EXPECT_EQ(board().pl().get(ZEBRA_COLOR_SET), (100u << 20) | (940u << 10) | 512u);
-}
 
-TEST_F(AssistTest, FalseColourBands)
-{
     PseudoCtl &pseudo = *PseudoCtl::getInstance();
     pseudo.PseudoEnable(true);
     pseudo.PseudoEnableIndex(0, true);

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -26,21 +27,15 @@ protected:
         return static_cast<int16_t>(high ? word >> 16 : word & 0xFFFFu);
     }
 
+    // Nine coefficients row by row, then three offsets: low half first, from
+    // VAL0 on.
     Staged staged()
     {
+        const FunctionTypeIndex words[] = {CSC_MATRIX_VAL0, CSC_MATRIX_VAL1, CSC_MATRIX_VAL2,
+                                           CSC_MATRIX_VAL3, CSC_MATRIX_VAL4, CSC_MATRIX_VAL5};
         Staged s;
-        s.m[0][0] = half(CSC_MATRIX_VAL0, false);
-        s.m[0][1] = half(CSC_MATRIX_VAL0, true);
-        s.m[0][2] = half(CSC_MATRIX_VAL1, false);
-        s.m[1][0] = half(CSC_MATRIX_VAL1, true);
-        s.m[1][1] = half(CSC_MATRIX_VAL2, false);
-        s.m[1][2] = half(CSC_MATRIX_VAL2, true);
-        s.m[2][0] = half(CSC_MATRIX_VAL3, false);
-        s.m[2][1] = half(CSC_MATRIX_VAL3, true);
-        s.m[2][2] = half(CSC_MATRIX_VAL4, false);
-        s.offset[0] = half(CSC_MATRIX_VAL4, true);
-        s.offset[1] = half(CSC_MATRIX_VAL5, false);
-        s.offset[2] = half(CSC_MATRIX_VAL5, true);
+        for (int i = 0; i < 12; ++i)
+            (i < 9 ? s.m[i / 3][i % 3] : s.offset[i - 9]) = half(words[i / 2], i % 2 == 1);
         return s;
     }
 
@@ -72,9 +67,16 @@ const int noOffset[3] = {0, 0, 0};
 
 } // namespace
 
-TEST_F(CscTest, Rec709VideoRecordAndItsRegisterHalves)
+TEST_F(CscTest, InvalidRecordsWriteNothingAndRec709VideoTakesItsRegisterHalves)
 {
     fillStaging(0xA5A5A5A5u);
+    EXPECT_FALSE(Rec709::getInstance()->matrixLoad(static_cast<CscCtl::MatrixType>(3)));
+    EXPECT_FALSE(Rec709::getInstance()->matrixOutputLoad(CscCtl::MatrixRGB));
+    EXPECT_FALSE(DCIP3::getInstance()->matrixLoad(static_cast<CscCtl::MatrixType>(-1)));
+    EXPECT_FALSE(CscCtl::getInstance()->matrixLoad(static_cast<CscCtl::ScreenMatrixType>(5)));
+    EXPECT_EQ(board().pl().get(CSC_MATRIX_VAL0), 0xA5A5A5A5u);
+    EXPECT_EQ(board().pl().get(CSC_MATRIX_VAL5), 0xA5A5A5A5u);
+
     ASSERT_TRUE(Rec709::getInstance()->matrixLoad(CscCtl::MatrixVideo));
     expectRecord(staged(), {{7364, 4783, 0}, {-2189, 4783, -875}, {0, 4783, 8677}}, {-15923, 4935, -18550});
     // A negative word takes exactly its 16 bits: -875 in the high half of VAL2.
@@ -83,7 +85,7 @@ TEST_F(CscTest, Rec709VideoRecordAndItsRegisterHalves)
     EXPECT_EQ(board().pl().get(CSC_MATRIX_VAL6), 0xA5A5A5A5u) << "VAL6 is not ours";
 }
 
-TEST_F(CscTest, DataRgbAndOutputRecords)
+TEST_F(CscTest, DataRgbAndOutputRecordsAndThoseOfTheOtherStandards)
 {
     Rec709 &rec709 = *Rec709::getInstance();
     ASSERT_TRUE(rec709.matrixLoad(CscCtl::MatrixData));
@@ -94,30 +96,16 @@ TEST_F(CscTest, DataRgbAndOutputRecords)
     ASSERT_TRUE(rec709.matrixOutputLoad(CscCtl::MatrixVideo));
     expectRecord(staged(), {{1793, -1629, -164}, {745, 2508, 253}, {-411, -1382, 1793}}, {8192, 1024, 8192});
     ASSERT_TRUE(rec709.matrixOutputLoad(CscCtl::MatrixData));
-    EXPECT_EQ(staged().offset[0], 8192);
-    EXPECT_EQ(staged().offset[1], 0);
-    EXPECT_EQ(staged().offset[2], 8192);
-}
+    const Staged data = staged();
+    EXPECT_EQ(std::vector<int>(data.offset, data.offset + 3), (std::vector<int>{8192, 0, 8192}));
 
-TEST_F(CscTest, EachStandardHasItsOwnRecords)
-{
+    // Each standard has its own records.
     ASSERT_TRUE(BT2020::getInstance()->matrixLoad(CscCtl::MatrixVideo));
     expectRecord(staged(), {{6896, 4783, 0}, {-2671, 4783, -769}, {0, 4783, 8798}}, {-14987, 5687, -18791});
     ASSERT_TRUE(BT2020::getInstance()->matrixLoad(CscCtl::MatrixData));
     expectRecord(staged(), {{6039, 4096, 0}, {-2340, 4096, -674}, {0, 4096, 7706}}, {-12079, 6028, -15412});
     ASSERT_TRUE(DCIP3::getInstance()->matrixLoad(CscCtl::MatrixVideo));
     EXPECT_EQ(staged().m[0][0], 7393);
-}
-
-TEST_F(CscTest, InvalidRecordsAreRefusedWithoutWriting)
-{
-    fillStaging(0x12345678u);
-    EXPECT_FALSE(Rec709::getInstance()->matrixLoad(static_cast<CscCtl::MatrixType>(3)));
-    EXPECT_FALSE(Rec709::getInstance()->matrixOutputLoad(CscCtl::MatrixRGB));
-    EXPECT_FALSE(DCIP3::getInstance()->matrixLoad(static_cast<CscCtl::MatrixType>(-1)));
-    EXPECT_FALSE(CscCtl::getInstance()->matrixLoad(static_cast<CscCtl::ScreenMatrixType>(5)));
-    EXPECT_EQ(board().pl().get(CSC_MATRIX_VAL0), 0x12345678u);
-    EXPECT_EQ(board().pl().get(CSC_MATRIX_VAL5), 0x12345678u);
 }
 
 TEST_F(CscTest, ConversionsGoToTheSelectedStandardAndSevenMeansBt2020)
@@ -136,17 +124,14 @@ TEST_F(CscTest, ConversionsGoToTheSelectedStandardAndSevenMeansBt2020)
     }
 }
 
-TEST_F(CscTest, ScreenMatricesAtTheDefaults)
+TEST_F(CscTest, ScreenMatricesAtTheDefaultsAndTheExtremes)
 {
     expectRecord(screen(CscCtl::ScreenNormal), identity, noOffset);
     expectRecord(screen(CscCtl::ScreenGrey), {{870, 2929, 295}, {870, 2929, 295}, {870, 2929, 295}}, noOffset);
     expectRecord(screen(CscCtl::ScreenRed), {{4096, 0, 0}, {0, 0, 0}, {0, 0, 0}}, noOffset);
     expectRecord(screen(CscCtl::ScreenGreen), {{0, 0, 0}, {0, 4096, 0}, {0, 0, 0}}, noOffset);
     expectRecord(screen(CscCtl::ScreenBlue), {{0, 0, 0}, {0, 0, 0}, {0, 0, 4096}}, noOffset);
-}
 
-TEST_F(CscTest, ScreenMatricesAtTheExtremes)
-{
     CscCtl &csc = *CscCtl::getInstance();
     // Sliders at their tops: brightness 100, contrast 100, chroma 100, gains
     // 200 %, offsets +64.
@@ -215,7 +200,7 @@ TEST_F(CscTest, GainsAndOffsetsApplyOnlyWhenAsked)
     EXPECT_EQ(board().pl().get(CSC_MATRIX_CTL), 0u);
 }
 
-TEST_F(CscTest, EnableStrobesTheBlockAfterStagingAndBeforeEnabling)
+TEST_F(CscTest, EnableStrobesAfterStagingThenEnablesAndDisableTouchesOnlyItsBit)
 {
     CscCtl &csc = *CscCtl::getInstance();
     for (int block = 0; block < 5; ++block) {
@@ -240,11 +225,8 @@ TEST_F(CscTest, EnableStrobesTheBlockAfterStagingAndBeforeEnabling)
         EXPECT_EQ(board().pl().get(CSC_MATRIX_CTL), (1u << loadBit) | (1u << enableBit))
             << "the strobe ends high and the block is enabled";
     }
-}
 
-TEST_F(CscTest, EnableTimingDisableAndOutOfRangeBlocks)
-{
-    CscCtl &csc = *CscCtl::getInstance();
+    board().pl().set(CSC_MATRIX_CTL, 0);
     const auto started = std::chrono::steady_clock::now();
     EXPECT_TRUE(csc.matrixEnable(true, CscCtl::Scope));
     EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::microseconds(5000));

@@ -74,7 +74,7 @@ protected:
 
 } // namespace
 
-TEST_F(CurvesTest, ReaderStoresExactly1024DataLines)
+TEST_F(CurvesTest, ReaderStoresExactly1024WholeDataLinesAndHoldsValuesToTenBits)
 {
     Lut1D &reader = *Lut1D::getInstance();
     std::vector<int> table(1024, -1);
@@ -93,19 +93,14 @@ TEST_F(CurvesTest, ReaderStoresExactly1024DataLines)
     EXPECT_FALSE(reader.load("missing.cube", table.data()));
     EXPECT_FALSE(reader.load(nullptr, table.data()));
     EXPECT_EQ(table, before);
-}
 
-TEST_F(CurvesTest, ReaderRejectsShortLinesAndHoldsValuesToTenBits)
-{
-    Lut1D &reader = *Lut1D::getInstance();
-    std::vector<int> table(1024, -1);
     std::string twoNumbers = curveText(1024);
     twoNumbers.replace(twoNumbers.find("0.000978 0.000489 0.250000"), 26, "0.000978 0.000489");
     writeText(workFile("two.cube"), twoNumbers);
     CaptureStderr();
     EXPECT_FALSE(reader.load("two.cube", table.data()));
     EXPECT_EQ(GetCapturedStderr(), "\033[1;31m[ ERROR ]: read cube rgb data error\n\033[0m");
-    EXPECT_EQ(table, std::vector<int>(1024, -1));
+    EXPECT_EQ(table, before);
 
     std::string text;
     for (int i = 0; i < 1024; ++i)
@@ -174,18 +169,7 @@ TEST_F(CurvesTest, AMissingGammaFileIsReportedAndKeepsTheCurve)
     EXPECT_EQ(region()[5], curveWord(5, 0.2)) << "the own table still holds the 2.4 curve";
 }
 
-TEST_F(CurvesTest, PqLuminanceAgainstTheStandardCurve)
-{
-    // Independent values of the ST 2084 EOTF for 10-bit full-range codes.
-    EXPECT_EQ(HDRCtl::pqLuminance(0), 0u);
-    EXPECT_EQ(HDRCtl::pqLuminance(520), 100u);  // 100.2 cd/m2
-    EXPECT_EQ(HDRCtl::pqLuminance(769), 998u);  // 998.9 cd/m2
-    EXPECT_EQ(HDRCtl::pqLuminance(813), 1481u); // 1481.7 cd/m2
-    EXPECT_EQ(HDRCtl::pqLuminance(814), 1495u); // 1495.1 cd/m2
-    EXPECT_EQ(HDRCtl::pqLuminance(1023), 10000u);
-}
-
-TEST_F(CurvesTest, PqTableStretchesThenClips)
+TEST_F(CurvesTest, PqLuminanceFollowsTheStandardCurveAndItsTableStretchesThenClips)
 {
     CaptureStderr();
     HDRCtl &hdr = *HDRCtl::getInstance();
@@ -203,6 +187,14 @@ TEST_F(CurvesTest, PqTableStretchesThenClips)
     for (int v = 1; v < 814; ++v)
         ASSERT_GT(table[static_cast<size_t>(v)], table[static_cast<size_t>(v - 1)]) << v;
     EXPECT_EQ(board().pl().get(CALI_GAMMA_CTL), 1u);
+
+    // Independent values of the ST 2084 EOTF for 10-bit full-range codes.
+    EXPECT_EQ(HDRCtl::pqLuminance(0), 0u);
+    EXPECT_EQ(HDRCtl::pqLuminance(520), 100u);  // 100.2 cd/m2
+    EXPECT_EQ(HDRCtl::pqLuminance(769), 998u);  // 998.9 cd/m2
+    EXPECT_EQ(HDRCtl::pqLuminance(813), 1481u); // 1481.7 cd/m2
+    EXPECT_EQ(HDRCtl::pqLuminance(814), 1495u); // 1495.1 cd/m2
+    EXPECT_EQ(HDRCtl::pqLuminance(1023), 10000u);
 }
 
 TEST_F(CurvesTest, HlgComesFromItsFileAndDisablingLeavesTheMemory)

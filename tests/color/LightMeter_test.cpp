@@ -37,7 +37,7 @@ TEST_F(LightMeterTest, PositionAndEnableFields)
     EXPECT_EQ(board().pl().get(LIGHT_METER_CTL), 0xF000FFFFu) << "coordinates stay in their fields";
 }
 
-TEST_F(LightMeterTest, YCbCrSampleOfVideoWhite)
+TEST_F(LightMeterTest, YCbCrSampleOfVideoWhiteGivesRgbAndRgbSampleGivesVideoRangeYCbCr)
 {
     meter().setLightMeterType(LightMeterCtl::LightMeterYCbCr, CscCtl::MatrixVideo);
     board().pl().set(LIGHT_METER_INFO, sample(512, 940, 512));
@@ -52,6 +52,21 @@ TEST_F(LightMeterTest, YCbCrSampleOfVideoWhite)
     EXPECT_EQ(b, r);
     // As the main window shows it: (Y - 64) x 100 / 876.
     EXPECT_EQ(static_cast<int>((y - 64) * 100 / 876), 100);
+
+    meter().setLightMeterType(LightMeterCtl::LightMeterRGB, CscCtl::MatrixRGB);
+    EXPECT_EQ(meter().getLightMeterRange(), CscCtl::MatrixVideo);
+    board().pl().set(LIGHT_METER_INFO, sample(1023, 1023, 1023));
+    ASSERT_TRUE(poll());
+    EXPECT_EQ(r, 1023.0f);
+    EXPECT_NEAR(y, 940.0f, 0.5f);
+    EXPECT_NEAR(cb, 512.0f, 0.05f);
+    EXPECT_NEAR(cr, 512.0f, 0.05f);
+
+    board().pl().set(LIGHT_METER_INFO, sample(1023, 0, 0));
+    ASSERT_TRUE(poll());
+    EXPECT_EQ(r, 1023.0f);
+    EXPECT_EQ(g, 0.0f);
+    EXPECT_NEAR(cr, 512 + 0.437928f * 1023, 0.01f) << "pure red drives Cr to its top";
 }
 
 TEST_F(LightMeterTest, UnchangedSamplesAreNotNews)
@@ -70,24 +85,6 @@ TEST_F(LightMeterTest, UnchangedSamplesAreNotNews)
     EXPECT_TRUE(poll());
     EXPECT_EQ(y, 300.0f) << "bits 30 and 31 are not part of the sample";
     EXPECT_EQ(cr, 600.0f);
-}
-
-TEST_F(LightMeterTest, RgbSampleGivesVideoRangeYCbCr)
-{
-    meter().setLightMeterType(LightMeterCtl::LightMeterRGB, CscCtl::MatrixRGB);
-    EXPECT_EQ(meter().getLightMeterRange(), CscCtl::MatrixVideo);
-    board().pl().set(LIGHT_METER_INFO, sample(1023, 1023, 1023));
-    ASSERT_TRUE(poll());
-    EXPECT_EQ(r, 1023.0f);
-    EXPECT_NEAR(y, 940.0f, 0.5f);
-    EXPECT_NEAR(cb, 512.0f, 0.05f);
-    EXPECT_NEAR(cr, 512.0f, 0.05f);
-
-    board().pl().set(LIGHT_METER_INFO, sample(1023, 0, 0));
-    ASSERT_TRUE(poll());
-    EXPECT_EQ(r, 1023.0f);
-    EXPECT_EQ(g, 0.0f);
-    EXPECT_NEAR(cr, 512 + 0.437928f * 1023, 0.01f) << "pure red drives Cr to its top";
 }
 
 TEST_F(LightMeterTest, TheSelectedStandardConverts)

@@ -51,6 +51,19 @@ void smoothColour(double x, double y, double z, double out[3])
     out[2] = 1.0 - 0.5 * x;
 }
 
+void ones(double, double, double, double out[3])
+{
+    out[0] = out[1] = out[2] = 1.0;
+}
+
+// Full red, half green: which field red lands in shows the order.
+void redColour(double, double, double, double out[3])
+{
+    out[0] = 1.0;
+    out[1] = 0.5;
+    out[2] = 0.0;
+}
+
 class Lut3DTest : public BoardTest
 {
 protected:
@@ -81,7 +94,7 @@ protected:
 
 } // namespace
 
-TEST_F(Lut3DTest, EveryPointLandsWhereTheLayoutSaysInBgrOrder)
+TEST_F(Lut3DTest, EveryPointLandsWhereTheLayoutSaysInBgrOrderUnlessTheFileAsksForRgb)
 {
     ASSERT_TRUE(loadText(cubeText(17, positionColour)));
     const std::vector<int> packed = words();
@@ -105,39 +118,21 @@ TEST_F(Lut3DTest, EveryPointLandsWhereTheLayoutSaysInBgrOrder)
     EXPECT_EQ(packed[4095], static_cast<int>((959u << 20) | (959u << 10) | 959u));
     EXPECT_EQ(packed[4096], 1023);
     EXPECT_EQ(packed[4912], static_cast<int>((1023u << 20) | (1023u << 10) | 1023u));
-}
 
-TEST_F(Lut3DTest, RgbOrderPutsRedInTheHighField)
-{
-    auto red = [](double, double, double, double out[3]) {
-        out[0] = 1.0;
-        out[1] = 0.5;
-        out[2] = 0.0;
-    };
-    ASSERT_TRUE(loadText(cubeText(17, red, "TITLE \"red\"\nLUT_ORDER RGB\n")));
+    // RGB order puts red in the high field; BGR said outright is the default.
+    ASSERT_TRUE(loadText(cubeText(17, redColour, "TITLE \"red\"\nLUT_ORDER RGB\n")));
     EXPECT_EQ(words()[0], static_cast<int>((1023u << 20) | (511u << 10)));
-    ASSERT_TRUE(loadText(cubeText(17, red, "LUT_ORDER BGR\n")));
+    ASSERT_TRUE(loadText(cubeText(17, redColour, "LUT_ORDER BGR\n")));
     EXPECT_EQ(words()[0], static_cast<int>((511u << 10) | 1023u));
-    ASSERT_TRUE(loadText(cubeText(17, red)));
-    EXPECT_EQ(words()[0], static_cast<int>((511u << 10) | 1023u));
-}
-
-TEST_F(Lut3DTest, SeventeenThirtyThreeAndSixtyFivePointsGiveTheSameWords)
-{
-    ASSERT_TRUE(loadText(cubeText(17, smoothColour)));
-    const std::vector<int> seventeen = words();
-    ASSERT_TRUE(loadText(cubeText(33, smoothColour)));
-    EXPECT_EQ(words(), seventeen);
-    ASSERT_TRUE(loadText(cubeText(65, smoothColour, "TITLE \"big\"\n# made by the tests\n\n")));
-    EXPECT_EQ(words(), seventeen);
 }
 
 TEST_F(Lut3DTest, OnlyTheKeptLinesOfLargerFilesAreRead)
 {
     ASSERT_TRUE(loadText(cubeText(17, smoothColour)));
     const std::vector<int> expected = words();
-    // Every line the 17-point grid does not use is garbage: the file still
-    // loads, as the parser never looks at those lines.
+    // 33 and 65 points give the 17-point words. Every line the 17-point grid
+    // does not use is garbage: the file still loads, as the parser never looks
+    // at those lines.
     for (int n : {33, 65}) {
         const int step = (n - 1) / 16;
         std::string text = "LUT_3D_SIZE " + std::to_string(n) + "\n";
@@ -172,7 +167,6 @@ TEST_F(Lut3DTest, ValuesAreScaledByTheDomainAndClampedToTenBits)
     EXPECT_EQ(packed[0], static_cast<int>(1023u << 10));
     EXPECT_EQ(packed[15], static_cast<int>((1023u << 20) | (1021u << 10) | 1023u));
 
-    auto ones = [](double, double, double, double out[3]) { out[0] = out[1] = out[2] = 1.0; };
     ASSERT_TRUE(loadText(cubeText(17, ones, "DOMAIN_MAX 2.0 2.0 4.0\n")));
     EXPECT_EQ(words()[0], static_cast<int>((255u << 20) | (511u << 10) | 511u));
     // The minimum is not subtracted: only the range divides.
@@ -213,17 +207,13 @@ TEST_F(Lut3DTest, TruncatedAndMalformedFilesLeaveThePreviousLut)
     EXPECT_EQ(GetCapturedStdout(), "read cube rgb data error\n");
     EXPECT_EQ(GetCapturedStderr(), "\033[1;31m[ ERROR ]: parse Lut data error\n\033[0m");
 
-    std::string twoNumbers = good;
-    twoNumbers.replace(twoNumbers.find("0.062500 0.000000 0.000000"), 26, "0.062500 0.000000");
-    expectRefusedKeepingPrevious(twoNumbers, "a data line with two numbers");
-
-    std::string blank = good;
-    blank.insert(blank.find("0.062500 0.000000 0.000000"), "\n");
-    expectRefusedKeepingPrevious(blank, "a blank line inside the data");
-
-    std::string comma = good;
-    comma.replace(comma.find("0.062500 0.000000 0.000000"), 26, "0.062500,0.000000,0.000000");
-    expectRefusedKeepingPrevious(comma, "commas");
+    const std::string point = "0.062500 0.000000 0.000000";
+    for (const auto &[line, why] : {std::make_pair("0.062500 0.000000", "a data line with two numbers"),
+                                    std::make_pair("\n0.062500 0.000000 0.000000", "a blank line inside the data"),
+                                    std::make_pair("0.062500,0.000000,0.000000", "commas")}) {
+        std::string text = good;
+        expectRefusedKeepingPrevious(text.replace(text.find(point), point.size(), line), why);
+    }
 
     expectRefusedKeepingPrevious("LUT_ORDER RGB\nDOMAIN_MAX 2 2 2\n" + good.substr(0, good.size() / 2),
                                  "the order and domain of a failed file do not apply");
@@ -253,18 +243,10 @@ TEST_F(Lut3DTest, SizesOtherThanTheThreeKnownAreRefused)
 
 TEST_F(Lut3DTest, KeywordsAreTakenFromTheFirstLineHoldingThemCommentsIncluded)
 {
-    auto ones = [](double, double, double, double out[3]) { out[0] = out[1] = out[2] = 1.0; };
     CaptureStderr();
-    ASSERT_TRUE(loadText(cubeText(17, ones, "# LUT_ORDER RGB\nLUT_ORDER RGB\n")));
+    ASSERT_TRUE(loadText(cubeText(17, redColour, "# LUT_ORDER RGB\nLUT_ORDER RGB\n")));
     EXPECT_EQ(GetCapturedStderr(), "\033[1;31m[ ERROR ]: LUT_ORDER:None\n\033[0m");
-    auto red = [](double, double, double, double out[3]) {
-        out[0] = 1.0;
-        out[1] = out[2] = 0.0;
-    };
-    CaptureStderr();
-    ASSERT_TRUE(loadText(cubeText(17, red, "# LUT_ORDER RGB\nLUT_ORDER RGB\n")));
-    GetCapturedStderr();
-    EXPECT_EQ(words()[0], 1023) << "the comment line decided: the default order BGR";
+    EXPECT_EQ(words()[0], static_cast<int>((511u << 10) | 1023u)) << "the comment line decided: the default order BGR";
 
     // "#" is the first word, "DOMAIN_MAX" no number: the range stays 1.
     ASSERT_TRUE(loadText(cubeText(17, ones, "# DOMAIN_MAX 2 2 2\nDOMAIN_MAX 2 2 2\n")));
@@ -276,9 +258,9 @@ TEST_F(Lut3DTest, KeywordsAreTakenFromTheFirstLineHoldingThemCommentsIncluded)
 
     // An unknown order word is reported and BGR kept.
     CaptureStderr();
-    ASSERT_TRUE(loadText(cubeText(17, red, "LUT_ORDER GBR\n")));
+    ASSERT_TRUE(loadText(cubeText(17, redColour, "LUT_ORDER GBR\n")));
     EXPECT_PRED2(contains, GetCapturedStderr(), "LUT_ORDER:None");
-    EXPECT_EQ(words()[0], 1023);
+    EXPECT_EQ(words()[0], static_cast<int>((511u << 10) | 1023u));
 }
 
 TEST_F(Lut3DTest, TextVariantsThatStillLoad)
@@ -377,14 +359,14 @@ TEST_F(Lut3DTest, DebugFilesOfTheLoadedGrid)
 {
     writeText(workFile("debug-me.cube"), cubeText(17, positionColour, "LUT_ORDER RGB\n"));
     ASSERT_TRUE(lut().load("debug-me.cube", Lut3D::LutDebugAll));
-    std::ifstream cube(workFile("debug.cube"));
-    std::ifstream rgb(workFile("debug.rgb"));
-    std::string line;
-    std::vector<std::string> cubeLines, rgbLines;
-    while (std::getline(cube, line))
-        cubeLines.push_back(line);
-    while (std::getline(rgb, line))
-        rgbLines.push_back(line);
+    auto lines = [&](const char *name) {
+        std::ifstream file(workFile(name));
+        std::vector<std::string> all;
+        for (std::string line; std::getline(file, line);)
+            all.push_back(line);
+        return all;
+    };
+    const std::vector<std::string> cubeLines = lines("debug.cube"), rgbLines = lines("debug.rgb");
     ASSERT_EQ(cubeLines.size(), 4913u);
     ASSERT_EQ(rgbLines.size(), 4913u);
     EXPECT_EQ(cubeLines[1], "0.0625  0.0000  0.0000");

@@ -213,29 +213,7 @@ TEST_F(LutCtlTest, ImportStopsAtFiftyFiles)
     EXPECT_FALSE(LutImport::importFiles(stick, {"a.cube"}, user));
 }
 
-TEST_F(LutCtlTest, ImportReplacesByNameAndAFailedCopyKeepsTheOldFile)
-{
-    const std::string stick = workFile("stick");
-    const std::string user = workFile("Lut/User");
-    fs::create_directories(stick);
-    fs::create_directories(user);
-    writeText(user + "/grade.cube", "old");
-    writeText(stick + "/grade.cube", "new");
-    EXPECT_TRUE(LutImport::importFiles(stick, {"grade.cube"}, user));
-    EXPECT_EQ(readText(user + "/grade.cube"), "new");
-
-    fs::remove(stick + "/grade.cube");
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(LutImport::importFiles(stick, {"grade.cube"}, user));
-    EXPECT_PRED2(contains, testing::internal::GetCapturedStderr(), "import grade.cube failed");
-    EXPECT_EQ(readText(user + "/grade.cube"), "new");
-    std::vector<std::string> left;
-    for (const auto &entry : fs::directory_iterator(user))
-        left.push_back(entry.path().filename().string());
-    EXPECT_EQ(left, std::vector<std::string>{"grade.cube"}) << "no partial file left behind";
-}
-
-TEST_F(LutCtlTest, ImportTakesBareFileNamesOnly)
+TEST_F(LutCtlTest, ImportTakesBareFileNamesReplacesByNameAndAFailedCopyKeepsTheOldFile)
 {
     const std::string stick = workFile("stick");
     const std::string user = workFile("Lut/User");
@@ -250,4 +228,19 @@ TEST_F(LutCtlTest, ImportTakesBareFileNamesOnly)
     EXPECT_FALSE(fs::exists(workFile("Lut/outside.cube")));
     EXPECT_FALSE(fs::exists(user + "/sub"));
     EXPECT_EQ(readText(user + "/grade.cube"), "grade");
+
+    // A stored file is replaced by name.
+    writeText(stick + "/grade.cube", "new");
+    EXPECT_TRUE(LutImport::importFiles(stick, {"grade.cube"}, user));
+    EXPECT_EQ(readText(user + "/grade.cube"), "new");
+
+    fs::remove(stick + "/grade.cube");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(LutImport::importFiles(stick, {"grade.cube"}, user));
+    EXPECT_PRED2(contains, testing::internal::GetCapturedStderr(), "import grade.cube failed");
+    EXPECT_EQ(readText(user + "/grade.cube"), "new");
+    std::vector<std::string> left;
+    for (const auto &entry : fs::directory_iterator(user))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"grade.cube"}) << "no partial file left behind";
 }

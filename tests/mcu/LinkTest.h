@@ -7,15 +7,18 @@
 
 #include <dirent.h>
 #include <QCoreApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <thread>
 #include <vector>
 
-// A board whose MCU model answers at once, and helpers to watch the line.
 // How many threads this process runs.
 inline int threadCount()
 {
@@ -29,6 +32,7 @@ inline int threadCount()
     return count;
 }
 
+// A board whose MCU model answers at once, and helpers to watch the line.
 class LinkTest : public BoardTest
 {
 protected:
@@ -60,11 +64,8 @@ protected:
 
     bool received(uint8_t command, const Bytes &data)
     {
-        for (const Bytes &each : dataOf(command)) {
-            if (each == data)
-                return true;
-        }
-        return false;
+        const std::vector<Bytes> all = dataOf(command);
+        return std::find(all.begin(), all.end(), data) != all.end();
     }
 
     bool waitFor(uint8_t command, const Bytes &data, int timeoutMs = 10000)
@@ -78,6 +79,22 @@ protected:
     {
         UartInit();
         return waitFor(0x0F, {0x00, 1, 2, 3});
+    }
+
+    // Installs a firmware image where the updater reads it and tells the boot
+    // loader to expect it.
+    Bytes installFirmware(size_t size)
+    {
+        Bytes image(size);
+        std::mt19937 random(static_cast<unsigned>(size));
+        for (uint8_t &byte : image)
+            byte = static_cast<uint8_t>(random());
+        const std::string path = board().tree().path("/home/root/app/RX.bin");
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char *>(image.data()), static_cast<std::streamsize>(size));
+        mcu().setFirmware(image);
+        return image;
     }
 };
 
@@ -99,11 +116,7 @@ public:
     bool contains(const T &value) const
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        for (const T &each : m_values) {
-            if (each == value)
-                return true;
-        }
-        return false;
+        return std::find(m_values.begin(), m_values.end(), value) != m_values.end();
     }
 
 private:

@@ -7,7 +7,6 @@
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace {
@@ -41,14 +40,7 @@ protected:
 
 TEST_F(McuUpdateWidgetTest, TheMcusRequestRunsTheUpdateToTheRestart)
 {
-    const std::string firmware = board().tree().path("/home/root/app/RX.bin");
-    std::filesystem::create_directories(std::filesystem::path(firmware).parent_path());
-    std::vector<uint8_t> image(3000);
-    for (size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<uint8_t>(i * 7);
-    std::ofstream(firmware, std::ios::binary).write(reinterpret_cast<const char *>(image.data()), 3000);
-    mcu().setFirmware(image);
-
+    installFirmware(3000);
     startWindow();
     auto *stack = child<QStackedWidget>("McustackedWidget");
     ASSERT_NE(stack, nullptr);

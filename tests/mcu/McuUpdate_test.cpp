@@ -2,10 +2,6 @@
 #include "McuUpdate.h"
 #include "Version.h"
 
-#include <filesystem>
-#include <fstream>
-#include <random>
-
 namespace {
 
 using testing::internal::CaptureStdout;
@@ -21,22 +17,6 @@ void recordProgress(int percent)
 class McuUpdateTest : public LinkTest
 {
 protected:
-    // Installs a firmware image where the updater reads it and tells the boot
-    // loader to expect it.
-    std::vector<uint8_t> installFirmware(size_t size)
-    {
-        std::vector<uint8_t> image(size);
-        std::mt19937 random(static_cast<unsigned>(size));
-        for (uint8_t &byte : image)
-            byte = static_cast<uint8_t>(random());
-        const std::string path = board().tree().path("/home/root/app/RX.bin");
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char *>(image.data()), static_cast<std::streamsize>(size));
-        mcu().setFirmware(image);
-        return image;
-    }
-
     static std::vector<uint8_t> bootFrame(uint8_t command, const std::vector<uint8_t> &data)
     {
         std::vector<uint8_t> bytes = {0xAA, 0xBB, command, static_cast<uint8_t>(data.size() >> 8),
@@ -80,7 +60,7 @@ TEST(FifoByte, ARingKeepsOneSlotFree)
 
 TEST_F(McuUpdateTest, ATwoBlockImageGoesOutWholeWithItsProgress)
 {
-    const std::vector<uint8_t> image = installFirmware(2048);
+    installFirmware(2048);
     ASSERT_TRUE(startLink());
     CaptureStdout();
     const bool started = UartUpdateMcu(recordProgress, false);

@@ -54,20 +54,15 @@ protected:
     }
 };
 
-TEST_F(ProtocolTest, AValidFrameIsAcknowledgedWithItsCommandAndData)
+TEST_F(ProtocolTest, ValidFramesAreAcknowledgedAndReassembledFromAnyPiecesStrayBytesSkipped)
 {
     ASSERT_TRUE(startLink());
     mcu().sendRaw({0xAA, 0xBB, 0x01, 0x01, 0x05, 0x14});
     // The acknowledgement on the wire is AA BB 0F 02 01 05 18: the model
     // only records frames whose checksum holds.
     ASSERT_TRUE(waitFor(0x0F, {0x01, 0x05}));
-    const size_t bad = mcu().badFrames();
-    EXPECT_EQ(bad, 0u);
-}
+    EXPECT_EQ(mcu().badFrames(), 0u);
 
-TEST_F(ProtocolTest, FramesAreReassembledFromAnyPiecesAndStrayBytesAreSkipped)
-{
-    ASSERT_TRUE(startLink());
     mcu().setFragment(3);
     // Noise, a header that is not followed by 0xBB, and 0xAA 0xAA 0xBB, which
     // does not synchronise: the version 7 frame behind it is lost.
@@ -104,7 +99,7 @@ TEST_F(ProtocolTest, OversizedAndCorruptFramesAreDroppedAndTheNextFrameIsFound)
     EXPECT_TRUE(waitFor(0x0F, full));
 }
 
-TEST_F(ProtocolTest, AcknowledgementsAndQuestionsAreNotAcknowledged)
+TEST_F(ProtocolTest, AcknowledgementsAndQuestionsAreNotAcknowledgedAFlipIsConfirmedByTheMcusState)
 {
     ASSERT_TRUE(startLink());
     mcu().setAcknowledge(false);
@@ -115,17 +110,22 @@ TEST_F(ProtocolTest, AcknowledgementsAndQuestionsAreNotAcknowledged)
     const uint8_t volume = 33;
     UartSendValue(0x06, &volume, 1);
     ASSERT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= 3; }, std::chrono::seconds(6)));
-    size_t acknowledgements = 0;
-    for (const Bytes &data : dataOf(0x0F)) {
-        if (data == Bytes{0x00, 9, 8, 7})
-            ++acknowledgements;
-    }
-    EXPECT_EQ(acknowledgements, 1u);
+    const std::vector<Bytes> acknowledgements = dataOf(0x0F);
+    EXPECT_EQ(std::count(acknowledgements.begin(), acknowledgements.end(), Bytes{0x00, 9, 8, 7}), 1);
     EXPECT_FALSE(received(0x0F, {0x0F, 0x42}));
     EXPECT_FALSE(received(0x0F, {0x85, 1}));
+
+    // A flip request, once confirmed, is not repeated.
+    const uint8_t flipped = 1;
+    UartSendValue(0x0B, &flipped, 1);
+    ASSERT_TRUE(waitFor(0x0B, {flipped}));
+    // The MCU answers with its own flip state, which need not echo the request.
+    mcu().sendRaw(frame(0x0F, {0x0B, 0}));
+    pause(2500);
+    EXPECT_EQ(mcu().count(0x0B), 1u) << "confirmed: not repeated";
 }
 
-TEST_F(ProtocolTest, OneResendEntryPerCommandHoldsTheLatestFrameUntilAcknowledged)
+TEST_F(ProtocolTest, OneResendEntryPerCommandHoldsTheLatestFrameUntilItsOwnAcknowledgement)
 {
     ASSERT_TRUE(startLink());
     mcu().setAcknowledge(false);
@@ -151,41 +151,18 @@ TEST_F(ProtocolTest, OneResendEntryPerCommandHoldsTheLatestFrameUntilAcknowledge
     for (size_t i = 1; i < times.size(); ++i)
         EXPECT_GE(times[i] - times[i - 1], std::chrono::milliseconds(900));
 
+    // The MCU acknowledges only the older value: the newer one is repeated.
+    mcu().sendRaw(frame(0x0F, {0x06, first}));
+    const size_t before = dataOf(0x06).size();
+    EXPECT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= before + 2; }, std::chrono::seconds(5)));
+    EXPECT_EQ(dataOf(0x06).back(), Bytes{second});
+
     // Acknowledged: no more repeats.
     mcu().setAcknowledge(true);
-    ASSERT_TRUE(waitFor(0x06, {second}) && waitUntil([&] { return dataOf(0x06).size() >= volumes.size() + 1; }));
+    ASSERT_TRUE(waitFor(0x06, {second}) && waitUntil([&] { return dataOf(0x06).size() >= before + 3; }));
     const size_t settled = dataOf(0x06).size();
     pause(2500);
     EXPECT_LE(dataOf(0x06).size(), settled + 1);
-}
-
-TEST_F(ProtocolTest, AnAcknowledgementOfAnOlderFrameKeepsTheNewerOneWaiting)
-{
-    ASSERT_TRUE(startLink());
-    mcu().setAcknowledge(false);
-    const uint8_t older = 10;
-    const uint8_t newer = 20;
-    UartSendValue(0x06, &older, 1);
-    UartSendValue(0x06, &newer, 1);
-    ASSERT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= 2; }));
-    // The MCU acknowledges only the older value: the newer one is repeated.
-    mcu().sendRaw(frame(0x0F, {0x06, older}));
-    const size_t before = dataOf(0x06).size();
-    EXPECT_TRUE(waitUntil([&] { return dataOf(0x06).size() >= before + 2; }, std::chrono::seconds(5)));
-    EXPECT_EQ(dataOf(0x06).back(), Bytes{newer});
-}
-
-TEST_F(ProtocolTest, TheFlipRequestIsConfirmedWithTheMcusStateAndSentOnce)
-{
-    ASSERT_TRUE(startLink());
-    mcu().setAcknowledge(false);
-    const uint8_t flipped = 1;
-    UartSendValue(0x0B, &flipped, 1);
-    ASSERT_TRUE(waitFor(0x0B, {flipped}));
-    // The MCU answers with its own flip state, which need not echo the request.
-    mcu().sendRaw(frame(0x0F, {0x0B, 0}));
-    pause(2500);
-    EXPECT_EQ(mcu().count(0x0B), 1u) << "confirmed: not repeated";
 }
 
 TEST_F(ProtocolTest, TheUpdateRequestStopsAllSending)

@@ -31,20 +31,9 @@ protected:
     std::shared_ptr<Recorder<std::vector<int>>> shown = std::make_shared<Recorder<std::vector<int>>>();
 };
 
-TEST_F(ClockTest, AnUnsetMcuClockIsResetTo2020)
-{
-    ASSERT_TRUE(startLink());
-    CaptureStdout();
-    mcu().send(0x0A, {0, 0, 0, 0});
-    // 2020-01-01 01:00:00 in UTC+1 is 1577836800 seconds.
-    const bool set = waitFor(0x0A, {0x5E, 0x0B, 0xE1, 0x00});
-    const std::string output = GetCapturedStdout();
-    ASSERT_TRUE(set);
-    EXPECT_EQ(shown->values(), (std::vector<std::vector<int>>{{2020, 1, 1, 1, 0, 0}}));
-    EXPECT_NE(output.find("2020-01-01 01:00:00\nset mcu time : 2020-01-01 01:00:00\n"), std::string::npos) << output;
-}
-
-TEST_F(ClockTest, ASetClockIsShownInLocalTimeAndLeftAlone)
+// A set clock is shown and left alone, an unset one is reset to 2020, and the
+// user's time goes out as the epoch seconds of the local time.
+TEST_F(ClockTest, TheMcuClockIsShownInLocalTimeResetWhenUnsetAndSetOnRequest)
 {
     ASSERT_TRUE(startLink());
     CaptureStdout();
@@ -52,16 +41,18 @@ TEST_F(ClockTest, ASetClockIsShownInLocalTimeAndLeftAlone)
     mcu().send(0x0A, {0x66, 0x5B, 0x0D, 0x40});
     const bool reported = waitUntil([&] { return !shown->values().empty(); });
     pause(300);
+    const size_t setsOfASetClock = mcu().count(0x0A);
+    mcu().send(0x0A, {0, 0, 0, 0});
+    // 2020-01-01 01:00:00 in UTC+1 is 1577836800 seconds.
+    const bool reset = waitFor(0x0A, {0x5E, 0x0B, 0xE1, 0x00});
     const std::string output = GetCapturedStdout();
     ASSERT_TRUE(reported);
-    EXPECT_EQ(shown->values()[0], (std::vector<int>{2024, 6, 1, 13, 0, 0}));
+    ASSERT_TRUE(reset);
+    EXPECT_EQ(setsOfASetClock, 0u);
+    EXPECT_EQ(shown->values(), (std::vector<std::vector<int>>{{2024, 6, 1, 13, 0, 0}, {2020, 1, 1, 1, 0, 0}}));
     EXPECT_NE(output.find("2024-06-01 13:00:00\n"), std::string::npos) << output;
-    EXPECT_EQ(mcu().count(0x0A), 0u);
-}
+    EXPECT_NE(output.find("2020-01-01 01:00:00\nset mcu time : 2020-01-01 01:00:00\n"), std::string::npos) << output;
 
-TEST_F(ClockTest, SettingTheTimeSendsTheEpochSecondsOfTheLocalTime)
-{
-    ASSERT_TRUE(startLink());
     EXPECT_GE(RtcCtl::getInstance()->setTime(2021, 3, 4, 5, 6, 7), 0);
     // 2021-03-04 04:06:07 UTC = 1614830767 = 0x60405CAF.
     EXPECT_TRUE(waitFor(0x0A, {0x60, 0x40, 0x5C, 0xAF}));

@@ -1,7 +1,6 @@
 #include "LinkTest.h"
 #include "ThreadWatch.h"
 
-#include <dirent.h>
 #include <unistd.h>
 
 namespace {
@@ -80,8 +79,15 @@ TEST_F(UartAPITest, TheWirelessChoiceMadeBeforeTheLinkAnswersTheFirstQuestion)
     EXPECT_EQ(mcu().WHDIAnswers()[2], 1);
 }
 
-TEST_F(UartAPITest, ASecondInitStartsNothing)
+TEST_F(UartAPITest, RefusedCallsAndASecondInitStartNothing)
 {
+    // No update before the link exists.
+    EXPECT_FALSE(UartUpdateMcu([](int) {}, true));
+    // A value longer than a frame's data field.
+    CaptureStderr();
+    uint8_t data[65] = {};
+    EXPECT_EQ(UartSendValue(0x06, data, sizeof(data)), 0);
+    EXPECT_EQ(GetCapturedStderr(), "\033[1;31m[ ERROR ]: mcu value 0x06 of 65 bytes refused\n\033[0m");
     ASSERT_TRUE(startLink());
     pause(100);
     const int threads = threadCount();
@@ -93,6 +99,7 @@ TEST_F(UartAPITest, ASecondInitStartsNothing)
     EXPECT_TRUE(waitFor(0x08, {fan}));
     pause(300);
     EXPECT_EQ(mcu().count(0x08), 1u) << "one send thread, one frame";
+    EXPECT_EQ(mcu().count(0x06), 0u) << "the refused value";
 }
 
 TEST_F(UartAPITest, ASilentMcuKeepsEveryValueHeldUntilItSpeaks)
@@ -147,20 +154,6 @@ TEST_F(UartAPITest, APortThatCannotBeOpenedIsReportedAndEverythingRunsOn)
                                    "\033[1;31m[ ERROR ]: /dev/ttyPS1 write error\n\033[0m"
                                    "\033[1;31m[ ERROR ]: send uart data error: \033[0m");
     EXPECT_TRUE(mcu().received().empty());
-}
-
-TEST_F(UartAPITest, RefusedCalls)
-{
-    // No update before the link exists.
-    EXPECT_FALSE(UartUpdateMcu([](int) {}, true));
-    // A value longer than a frame's data field.
-    CaptureStderr();
-    uint8_t data[65] = {};
-    EXPECT_EQ(UartSendValue(0x06, data, sizeof(data)), 0);
-    EXPECT_EQ(GetCapturedStderr(), "\033[1;31m[ ERROR ]: mcu value 0x06 of 65 bytes refused\n\033[0m");
-    ASSERT_TRUE(startLink());
-    pause(300);
-    EXPECT_EQ(mcu().count(0x06), 0u);
 }
 
 } // namespace

@@ -25,7 +25,7 @@ TEST(Bit, MasksAtTheEdgesOfTheWord)
     EXPECT_EQ(Bit::bitClear(32), 0xFFFFFFFFu);
 }
 
-TEST(Bit, ChangesInPlaceTouchOnlyTheirBits)
+TEST(Bit, ChangesInPlaceAndSingleBitValuesTouchOnlyTheirBits)
 {
     unsigned int v = 0x0000F0F0u;
     Bit::bitSet(v, 0);
@@ -51,20 +51,17 @@ TEST(Bit, ChangesInPlaceTouchOnlyTheirBits)
     EXPECT_EQ(v, 0x7FFFFF5Au);
     Bit::bitXor(v, 32);
     EXPECT_EQ(v, 0x7FFFFF5Au);
-}
 
-TEST(Bit, SingleBitValues)
-{
-    const unsigned int v = 0x80000001u;
+    const unsigned int ends = 0x80000001u;
     bool on = false;
-    Bit::bitGetValue(v, 0, on);
+    Bit::bitGetValue(ends, 0, on);
     EXPECT_TRUE(on);
-    Bit::bitGetValue(v, 31, on);
+    Bit::bitGetValue(ends, 31, on);
     EXPECT_TRUE(on);
-    Bit::bitGetValue(v, 1, on);
+    Bit::bitGetValue(ends, 1, on);
     EXPECT_FALSE(on);
     on = true;
-    Bit::bitGetValue(v, 32, on);
+    Bit::bitGetValue(ends, 32, on);
     EXPECT_FALSE(on);
 
     unsigned int w = 0x0000FF00u;

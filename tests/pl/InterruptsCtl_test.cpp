@@ -77,10 +77,21 @@ protected:
 
     void attachKeys()
     {
-        ASSERT_TRUE(dispatcher()->attach(InterruptsCtl::KEY_F1, recorder->callback("F1")));
-        ASSERT_TRUE(dispatcher()->attach(InterruptsCtl::KEY_F2, recorder->callback("F2")));
-        ASSERT_TRUE(dispatcher()->attach(InterruptsCtl::KEY_F3, recorder->callback("F3")));
+        for (auto key : {InterruptsCtl::KEY_F1, InterruptsCtl::KEY_F2, InterruptsCtl::KEY_F3})
+            ASSERT_TRUE(dispatcher()->attach(key, recorder->callback("F" + std::to_string(key - 2))));
         armed({3, 4, 5});
+    }
+
+    // Holds the keys until the dispatcher called back at least that often,
+    // then lets them go and waits for late events.
+    void holdTogether(std::initializer_list<Key> keys, size_t events = 1)
+    {
+        for (Key key : keys)
+            model().press(key);
+        ASSERT_TRUE(waitUntil([&] { return recorder->size() >= events; }));
+        for (Key key : keys)
+            model().release(key);
+        settle();
     }
 
     void armed(std::initializer_list<int> lines)
@@ -149,15 +160,8 @@ TEST_F(InterruptsCtlTest, AllThreeKeysHeldGiveFirstPairOnlyThenTheThirdKeysLongP
     ASSERT_TRUE(dispatcher()->attach(InterruptsCtl::KEY_F1, InterruptsCtl::KEY_F3, recorder->callback("F1+F3")));
     ASSERT_TRUE(dispatcher()->attach(InterruptsCtl::KEY_F1, InterruptsCtl::KEY_F2, recorder->callback("F1+F2")));
     // F1 first: its count is never behind, so F1+F2 is due whenever a pair is.
-    model().press(Key::F1);
-    model().press(Key::F2);
-    model().press(Key::F3);
     // F3 keeps counting after F1+F2 took the other two keys.
-    ASSERT_TRUE(waitUntil([&] { return recorder->size() >= 2; }));
-    model().release(Key::F1);
-    model().release(Key::F2);
-    model().release(Key::F3);
-    settle();
+    holdTogether({Key::F1, Key::F2, Key::F3}, 2);
     EXPECT_EQ(recorder->names(), (std::vector<std::string>{"F1+F2:long", "F3:long"}));
 }
 
@@ -171,13 +175,7 @@ TEST_F(InterruptsCtlTest, PairAttachRules)
     armed({3, 5});
     // The pair created the lines without callbacks: a single callback still fits.
     EXPECT_TRUE(dispatcher()->attach(InterruptsCtl::KEY_F1, recorder->callback("F1")));
-
-    model().press(Key::F1);
-    model().press(Key::F3);
-    ASSERT_TRUE(waitUntil([&] { return recorder->size() > 0; }));
-    model().release(Key::F1);
-    model().release(Key::F3);
-    settle();
+    holdTogether({Key::F1, Key::F3});
     EXPECT_EQ(recorder->names(), std::vector<std::string>{"F1+F3:long"});
 }
 

@@ -70,7 +70,7 @@ protected:
 
 } // namespace
 
-TEST_F(KeyCtlTest, ClickEmitsTheAssignedFunction)
+TEST_F(KeyCtlTest, ClickEmitsTheAssignedFunctionAndLongPressTheKeyNumber)
 {
     keys->registerFunction(KeyCtl::F1, KeyCtl::FUNC_ZEBRA);
     keys->registerFunction(KeyCtl::F2, KeyCtl::FUNC_SWAP_AB);
@@ -85,20 +85,18 @@ TEST_F(KeyCtlTest, ClickEmitsTheAssignedFunction)
     ASSERT_TRUE(QTest::qWaitFor([&] { return emitted.size() >= 3; }, 10000));
     settle();
     EXPECT_EQ(emitted, (std::vector<std::string>{"clicked(9)", "swapMainAndAssistSrc()", "clicked(22)"}));
+
+    // A long press emits the key number whatever its function.
+    board().interrupts().press(Key::F2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return emitted.size() > 3; }, 15000));
+    board().interrupts().release(Key::F2);
+    settle();
+    EXPECT_EQ(emitted.back(), "longClicked(2)");
+    EXPECT_EQ(emitted.size(), 4u);
     // The controller still reaches its registers.
     keys->closeKeyF3Interrupts();
     keys->stopPressKeyF3();
     EXPECT_EQ(board().pl().field(FPGA_INIT_CTL, 14, 14), 1u);
-}
-
-TEST_F(KeyCtlTest, LongPressEmitsTheKeyNumberWhateverItsFunction)
-{
-    keys->registerFunction(KeyCtl::F2, KeyCtl::FUNC_SWAP_AB);
-    board().interrupts().press(Key::F2);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !emitted.empty(); }, 15000));
-    board().interrupts().release(Key::F2);
-    settle();
-    EXPECT_EQ(emitted, std::vector<std::string>{"longClicked(2)"});
 }
 
 TEST_F(KeyCtlTest, F1AndF3HeldTogetherTellTheMcuAndNothingElse)

@@ -40,16 +40,12 @@ protected:
 
 } // namespace
 
-TEST_F(OsdCtlTest, ConstructionTurnsTheThreeLayersOffAndKeepsTheRest)
+TEST_F(OsdCtlTest, ConstructionTurnsTheLayersOffAndOpacityIsHeldToItsRangeAndTruncated)
 {
     board().pl().set(OSD_CTL, 0xFFFFFFFFu);
-    OsdCtl::getInstance();
-    EXPECT_EQ(osd(), 0xFFFFFFFFu & ~(planeBit | mainBit | assistBit));
-}
-
-TEST_F(OsdCtlTest, OpacityIsHeldToItsRangeAndTruncated)
-{
     OsdCtl *ctl = OsdCtl::getInstance();
+    EXPECT_EQ(osd(), 0xFFFFFFFFu & ~(planeBit | mainBit | assistBit)) << "the three layers off, the rest kept";
+
     board().pl().set(OSD_CTL, 0xFC000031u);
     const struct {
         float opacity;

@@ -17,16 +17,7 @@ protected:
     std::string sysfs(const std::string &file) { return board().tree().path("/sys/class/gpio/" + file); }
 };
 
-TEST_F(GpioCtrlTest, ExistingLineIsNeitherExportedNorTurned)
-{
-    const std::string directionBefore = fileBytes(sysfs("gpio918/direction"));
-    GpioCtrl line(12, GpioCtrl::GPIO_OUTPUT);
-    EXPECT_EQ(line.sysfsNumber(), 918);
-    EXPECT_EQ(fileBytes(sysfs("export")), "");
-    EXPECT_EQ(fileBytes(sysfs("gpio918/direction")), directionBefore);
-}
-
-TEST_F(GpioCtrlTest, NewLineIsExportedThenTurned)
+TEST_F(GpioCtrlTest, NewLineIsExportedThenTurnedUnlessTheExportFails)
 {
     // The kernel makes the folder on export; here it only appears later.
     CaptureStdout();
@@ -44,21 +35,26 @@ TEST_F(GpioCtrlTest, NewLineIsExportedThenTurned)
     writeBytes(sysfs("gpio947/direction"), "out\n");
     EXPECT_TRUE(input.gpioDirection());
     EXPECT_EQ(fileBytes(sysfs("gpio947/direction")).substr(0, 3), std::string("in\0", 3));
-}
 
-TEST_F(GpioCtrlTest, ExportWithoutExportFileFailsWithoutTurning)
-{
+    // Without the export file the export fails and nothing is turned.
     ASSERT_EQ(unlink(sysfs("export").c_str()), 0);
     CaptureStderr();
     CaptureStdout();
-    GpioCtrl line(40, GpioCtrl::GPIO_OUTPUT);
+    GpioCtrl unexported(42, GpioCtrl::GPIO_OUTPUT);
     EXPECT_EQ(GetCapturedStdout(), "");
     EXPECT_EQ(GetCapturedStderr(), "\033[1;31m[ ERROR ]: Cannot open GPIO to export it\n\033[0m");
 }
 
-TEST_F(GpioCtrlTest, ValuesAreDecimalTextWithZeroByte)
+// An existing line is neither exported nor turned; its values are decimal text
+// with a zero byte.
+TEST_F(GpioCtrlTest, ExistingLineKeepsItsDirectionAndTakesDecimalValues)
 {
+    const std::string directionBefore = fileBytes(sysfs("gpio918/direction"));
     GpioCtrl line(12, GpioCtrl::GPIO_OUTPUT);
+    EXPECT_EQ(line.sysfsNumber(), 918);
+    EXPECT_EQ(fileBytes(sysfs("export")), "");
+    EXPECT_EQ(fileBytes(sysfs("gpio918/direction")), directionBefore);
+
     EXPECT_TRUE(line.setValue(1));
     EXPECT_EQ(fileBytes(sysfs("gpio918/value")), std::string("1\0", 2));
     EXPECT_EQ(line.getValue(), 1);

@@ -95,7 +95,7 @@ TEST_F(ReadFifoTest, HelpListsEveryCommandInOrder)
               "\t               frame\t\tuse \"frame fm/bmp/tiff/png\"\n");
 }
 
-TEST_F(ReadFifoTest, ParsesOneCommandWordAndOneArgumentPerRead)
+TEST_F(ReadFifoTest, ParsesOneWordAndOneArgumentPerReadAndFrameTakesOnlyTheFourFormats)
 {
     ReadFifo fifo(hw::path("/tmp/parsefifo"));
     EXPECT_FALSE(read(fifo, "help\n"));
@@ -109,8 +109,9 @@ TEST_F(ReadFifoTest, ParsesOneCommandWordAndOneArgumentPerRead)
     EXPECT_EQ(board().platform().gpioValue(13), 1);
 
     // Missing and unlisted arguments, unknown words and blanks change nothing.
-    for (const std::string &text : std::initializer_list<std::string>{"fan\n", "fan fast\n", "fan HIGH\n", "fanlow\n", "Fan low\n", "bogus low\n",
-              " \t\n", "\n\n", std::string("\0fan low\n", 9)}) {
+    const std::string unchanged[] = {"fan\n", "fan fast\n", "fan HIGH\n", "fanlow\n", "Fan low\n", "bogus low\n",
+                                     " \t\n", "\n\n", std::string("\0fan low\n", 9)};
+    for (const std::string &text : unchanged) {
         EXPECT_TRUE(read(fifo, text)) << text;
         EXPECT_EQ(fan->getFanMode(), FanCtrl::FAN_HIGH) << text;
     }
@@ -122,6 +123,21 @@ TEST_F(ReadFifoTest, ParsesOneCommandWordAndOneArgumentPerRead)
     EXPECT_EQ(board().platform().gpioValue(13), 0);
     EXPECT_TRUE(read(fifo, "fan   off  high"));
     EXPECT_EQ(fan->getFanMode(), FanCtrl::FAN_OFF);
+
+    // "frame" sets the capture format, one of the four listed only.
+    std::string suffix;
+    FrameOption::getFrameSuffix(suffix);
+    EXPECT_EQ(suffix, ".bmp");
+    for (const char *format : {"png", "tiff", "fm", "bmp"}) {
+        EXPECT_TRUE(read(fifo, std::string("frame ") + format + "\n"));
+        FrameOption::getFrameSuffix(suffix);
+        EXPECT_EQ(suffix, std::string(".") + format);
+    }
+    for (const char *text : {"frame jpg\n", "frame\n", "frame PNG\n", "frame ../x\n"}) {
+        EXPECT_TRUE(read(fifo, text));
+        FrameOption::getFrameSuffix(suffix);
+        EXPECT_EQ(suffix, ".bmp") << text;
+    }
 }
 
 // A line longer than one read: its first read counts as the command, the rest
@@ -178,7 +194,7 @@ TEST_F(ReadFifoTest, CommandsReachTheMcu)
     EXPECT_EQ(fan->getFanMode(), FanCtrl::FAN_OFF);
 }
 
-TEST_F(ReadFifoTest, MissingFifoIsCreatedAndServed)
+TEST_F(ReadFifoTest, MissingFifoIsCreatedAndServedThroughFloodsOfGarbage)
 {
     const std::string path = hw::path("/tmp/control");
     ASSERT_NE(::access(path.c_str(), F_OK), 0);
@@ -195,7 +211,6 @@ TEST_F(ReadFifoTest, MissingFifoIsCreatedAndServed)
     EXPECT_TRUE(waitUntil([&] { return fan->getFanMode() == FanCtrl::FAN_HIGH; }));
     write("help\n");
     EXPECT_TRUE(waitUntil([&] { return output.contains("\t******FIFO command control******"); }));
-    EXPECT_TRUE(output.contains("\t               frame\t\tuse \"frame fm/bmp/tiff/png\""));
 
     // The writer goes and comes back; meanwhile the reader sleeps.
     ::close(writer);
@@ -206,12 +221,8 @@ TEST_F(ReadFifoTest, MissingFifoIsCreatedAndServed)
     write("fan low\n");
     EXPECT_TRUE(waitUntil([&] { return fan->getFanMode() == FanCtrl::FAN_LOW; }));
     output.stop();
-}
 
-TEST_F(ReadFifoTest, FloodOfGarbageAndLongLines)
-{
-    FifoInit();
-    openWriter();
+    // A flood of garbage and overlong lines.
     std::mt19937 random(7);
     std::string garbage(65536, '\0');
     for (char &byte : garbage)
@@ -244,8 +255,9 @@ TEST_F(ReadFifoTest, WriteEndWritesOnceThereIsAReader)
     EXPECT_EQ(fifo.writeAction(text, length), 0);
     ReadFifo reader(path);
     EXPECT_EQ(reader.writeAction(text, length), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "\033[1;31m[ ERROR ]: fifo " + path + " error\n\033[0m" +
-                                                          "\033[1;31m[ ERROR ]: fifo " + path + " is only write\n\033[0m");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "\033[1;31m[ ERROR ]: fifo " + path + " error\n\033[0m\033[1;31m[ ERROR ]: fifo " + path
+                  + " is only write\n\033[0m");
     ASSERT_TRUE(waitUntil([&] { return fifo.writeAction(text, length) == 8; }));
     EXPECT_TRUE(waitUntil([&] { return fan->getFanMode() == FanCtrl::FAN_LOW; }));
 }
@@ -298,21 +310,3 @@ TEST_F(ReadFifoTest, BothEndsOpenWhenTheyMakeThePipeAtOnce)
 }
 
 } // namespace
-
-TEST_F(ReadFifoTest, FrameSetsTheCaptureFormatOfTheFourListed)
-{
-    ReadFifo fifo(hw::path("/tmp/framefifo"));
-    std::string suffix;
-    FrameOption::getFrameSuffix(suffix);
-    EXPECT_EQ(suffix, ".bmp");
-    for (const char *format : {"png", "tiff", "fm", "bmp"}) {
-        EXPECT_TRUE(read(fifo, std::string("frame ") + format + "\n"));
-        FrameOption::getFrameSuffix(suffix);
-        EXPECT_EQ(suffix, std::string(".") + format);
-    }
-    for (const char *text : {"frame jpg\n", "frame\n", "frame PNG\n", "frame ../x\n"}) {
-        EXPECT_TRUE(read(fifo, text));
-        FrameOption::getFrameSuffix(suffix);
-        EXPECT_EQ(suffix, ".bmp") << text;
-    }
-}

@@ -99,29 +99,25 @@ protected:
     const States corrupt{0, 2, 4, 5};
 };
 
-TEST_F(UpgradeTest, PackageOnTheStickIsFound)
-{
-    EXPECT_FALSE(Upgrade::isExistUpgradePackage());
-    pack({});
-    EXPECT_TRUE(Upgrade::isExistUpgradePackage());
-    ASSERT_TRUE(board().tree().removeUsb());
-    ASSERT_TRUE(board().tree().insertUsb('c'));
-    EXPECT_FALSE(Upgrade::isExistUpgradePackage());
-}
-
-TEST_F(UpgradeTest, GoodPackageReplacesAndAddsFiles)
+// A link inside the package is followed: its target is installed.
+TEST_F(UpgradeTest, GoodPackageReplacesAndAddsFilesFollowingItsLinks)
 {
     writeBytes(onBoard("/home/root/app/fieldmon"), "old build");
     const std::string build(300000, 'b');
     const Upgrade::package application = source->install("fieldmon", build, "/home/root/app/fieldmon");
     ASSERT_EQ(chmod((source->dir() + "/fieldmon").c_str(), 0755), 0);
-    pack({application, source->install("lut/warm.cube", "LUT_3D_SIZE 17\n", "/home/root/app/warm.cube")});
+    const std::string digest = source->addFile("a.bin", "alpha");
+    fs::create_symlink("a.bin", source->dir() + "/current.bin");
+    pack({application, source->install("lut/warm.cube", "LUT_3D_SIZE 17\n", "/home/root/app/warm.cube"),
+          {digest, "current.bin", "/home/root/app/a.bin"}});
     EXPECT_EQ(upgrade(), complete);
     EXPECT_EQ(fileBytes(onBoard("/home/root/app/fieldmon")), build);
     EXPECT_TRUE((fs::status(onBoard("/home/root/app/fieldmon")).permissions() & fs::perms::owner_exec)
                 != fs::perms::none);
     EXPECT_EQ(fileBytes(onBoard("/home/root/app/warm.cube")), "LUT_3D_SIZE 17\n");
-    EXPECT_EQ(entries(onBoard("/home/root/app")), 2u) << "no copy left behind";
+    EXPECT_EQ(fileBytes(onBoard("/home/root/app/a.bin")), "alpha");
+    EXPECT_FALSE(fs::is_symlink(onBoard("/home/root/app/a.bin")));
+    EXPECT_EQ(entries(onBoard("/home/root/app")), 3u) << "no copy left behind";
 }
 
 TEST_F(UpgradeTest, DescriptionIsReadInAnyOrderAndWrittenInOne)
@@ -279,25 +275,20 @@ TEST_F(UpgradeTest, EscapingAndBrokenPackagesAreRefused)
     }
 }
 
-TEST_F(UpgradeTest, LinkInsideThePackageIsFollowed)
+// The package is looked for on the stick that is in now.
+TEST_F(UpgradeTest, PackageOnTheStickIsFoundAndPullingItBeforeUnpackingFails)
 {
-    const std::string digest = source->addFile("a.bin", "alpha");
-    fs::create_symlink("a.bin", source->dir() + "/current.bin");
-    pack({{digest, "current.bin", "/home/root/app/a.bin"}});
-    EXPECT_EQ(upgrade(), complete);
-    EXPECT_EQ(fileBytes(onBoard("/home/root/app/a.bin")), "alpha");
-    EXPECT_FALSE(fs::is_symlink(onBoard("/home/root/app/a.bin")));
-}
-
-TEST_F(UpgradeTest, StickPulledBeforeUnpacking)
-{
+    EXPECT_FALSE(Upgrade::isExistUpgradePackage());
     pack({});
+    EXPECT_TRUE(Upgrade::isExistUpgradePackage());
     Upgrade::getInstance()->start(recordState);
     ASSERT_TRUE(board().tree().removeUsb());
     CaptureStderr();
     ASSERT_TRUE(waitUntil(ended));
     EXPECT_EQ(recordedStates(), (States{0, 1}));
     EXPECT_EQ(GetCapturedStderr(), "\033[1;31m[ ERROR ]: no upgrade package PAVORX.tar.gz on a USB stick\n\033[0m");
+    ASSERT_TRUE(board().tree().insertUsb('c'));
+    EXPECT_FALSE(Upgrade::isExistUpgradePackage());
 }
 
 TEST_F(UpgradeTest, OneUpgradeAtATimeThenRestart)

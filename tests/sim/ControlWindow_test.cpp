@@ -139,7 +139,7 @@ TEST_F(ControlWindowTest, KeysAndPowerButtonAreHeldAsLongAsTheUserHoldsThem)
     EXPECT_EQ(keyLevel(2), 0u);
 }
 
-TEST_F(ControlWindowTest, ControlsDriveTheBoardThroughTheScenarioLanguage)
+TEST_F(ControlWindowTest, ControlsDriveTheBoardAndTheLogShowsWhatTheApplicationPrints)
 {
     QTest::mouseClick(find<QPushButton>("usbInsert"), Qt::LeftButton);
     ASSERT_TRUE(ran("usb insert")) << history().toStdString();
@@ -192,9 +192,16 @@ TEST_F(ControlWindowTest, ControlsDriveTheBoardThroughTheScenarioLanguage)
     ASSERT_TRUE(ran("mcu noise 5"));
     QTest::mouseClick(find<QPushButton>("powerReport"), Qt::LeftButton);
     ASSERT_TRUE(ran("mcu power 12.0 7.4 7.4"));
+
+    console::print("hello from the application\n");
+    console::warning("watch the battery\n");
+    QPlainTextEdit *log = find<QPlainTextEdit>("applicationLog");
+    EXPECT_TRUE(waitUntil([&] { return log->toPlainText().contains(QStringLiteral("hello from the application")); }));
+    EXPECT_TRUE(waitUntil([&] { return log->toPlainText().contains(QStringLiteral("[ WARNING ]: watch the battery")); }))
+        << "without its colour codes: " << log->toPlainText().toStdString();
 }
 
-TEST_F(ControlWindowTest, TheCommandLineTakesExactlyTheScenarioLanguage)
+TEST_F(ControlWindowTest, TheCommandLineAndTheFormatListsTakeExactlyTheScenarioLanguage)
 {
     QLabel *error = find<QLabel>("commandError");
     QLineEdit *line = find<QLineEdit>("commandLine");
@@ -238,16 +245,20 @@ TEST_F(ControlWindowTest, TheCommandLineTakesExactlyTheScenarioLanguage)
     ASSERT_TRUE(ran("expect visible noSuchWidget true", QStringLiteral("  failed: expected")));
     type(QStringLiteral("   # only a comment"));
     EXPECT_TRUE(error->isVisibleTo(control.get()));
-}
 
-TEST_F(ControlWindowTest, TheLogShowsWhatTheApplicationPrints)
-{
-    console::print("hello from the application\n");
-    console::warning("watch the battery\n");
-    QPlainTextEdit *log = find<QPlainTextEdit>("applicationLog");
-    EXPECT_TRUE(waitUntil([&] { return log->toPlainText().contains(QStringLiteral("hello from the application")); }));
-    EXPECT_TRUE(waitUntil([&] { return log->toPlainText().contains(QStringLiteral("[ WARNING ]: watch the battery")); }))
-        << "without its colour codes: " << log->toPlainText().toStdString();
+    // Every format the controls list is one the language takes.
+    for (const char *source : {"SDI", "HDMI", "WHDI"}) {
+        const QStringList formats = sim::ControlWindow::formats(QString::fromLatin1(source));
+        EXPECT_GE(formats.size(), 8) << source;
+        for (const QString &format : formats) {
+            const std::string given = std::string(source) == "SDI"    ? "sdi " + format.toStdString()
+                                      : std::string(source) == "HDMI" ? "hdmi 1 " + format.toStdString()
+                                                                      : "whdi 0 " + format.toStdString();
+            const sim::ScenarioCommand *command = nullptr;
+            std::vector<std::string> arguments;
+            EXPECT_EQ(commands.check(given, command, arguments), "") << given;
+        }
+    }
 }
 
 TEST_F(ControlWindowTest, AScriptRunsVisiblyLineByLine)
@@ -272,20 +283,4 @@ TEST_F(ControlWindowTest, AScriptRunsVisiblyLineByLine)
     EXPECT_EQ(lines->item(2)->text(), QStringLiteral("4: usb remove")) << "never ran";
     EXPECT_EQ(board().tree().usbLetter(), 'b');
     script.applicationEnded();
-}
-
-TEST_F(ControlWindowTest, EveryListedFormatIsOneTheBoardTakes)
-{
-    for (const char *source : {"SDI", "HDMI", "WHDI"}) {
-        const QStringList formats = sim::ControlWindow::formats(QString::fromLatin1(source));
-        EXPECT_GE(formats.size(), 8) << source;
-        for (const QString &format : formats) {
-            const std::string line = std::string(source) == "SDI"    ? "sdi " + format.toStdString()
-                                     : std::string(source) == "HDMI" ? "hdmi 1 " + format.toStdString()
-                                                                     : "whdi 0 " + format.toStdString();
-            const sim::ScenarioCommand *command = nullptr;
-            std::vector<std::string> arguments;
-            EXPECT_EQ(commands.check(line, command, arguments), "") << line;
-        }
-    }
 }

@@ -113,14 +113,12 @@ private:
     std::string m_root;
 };
 
-TEST_F(TerminalTest, PassEveryByteUnchanged)
+TEST_F(TerminalTest, PassEveryByteUnchangedAndSurviveTheApplicationClosingItsEnd)
 {
     expectTransparent("/dev/uio3", tree->uio(3));
     expectTransparent("/dev/ttyPS1", tree->serial());
-}
 
-TEST_F(TerminalTest, SurviveTheApplicationClosingItsEnd)
-{
+    // They survive the application closing its end.
     const std::vector<uint8_t> bytes = {0x03, 0x0D, 0x0A, 0x11, 0x13, 0x7F};
     for (int round = 0; round < 2; ++round) {
         const int fd = ::open(tree->path("/dev/uio0").c_str(), O_RDWR | O_NOCTTY);
@@ -167,7 +165,7 @@ TEST_F(DeviceTreeTest, StickComesAndGoesWithItsFiles)
     EXPECT_FALSE(tree.insertUsb('A'));
 }
 
-TEST_F(DeviceTreeTest, GpioAndIioFilesArePresent)
+TEST_F(DeviceTreeTest, GpioIioAndASparseMemoryFileArePresent)
 {
     sim::DeviceTree &tree = board().tree();
     EXPECT_TRUE(exists(tree.path("/sys/class/gpio/export")));
@@ -186,10 +184,8 @@ TEST_F(DeviceTreeTest, GpioAndIioFilesArePresent)
     EXPECT_GT(std::stoi(temperature), 0);
     EXPECT_EQ(tree.readFile("/sys/bus/iio/devices/iio:device0/in_voltage8_vpvn_raw"), "0\n");
     EXPECT_TRUE(isDirectory(tree.path("/tmp")));
-}
 
-TEST_F(DeviceTreeTest, MemoryFileCoversTheResetRegisterAndStaysSparse)
-{
+    // The memory file reaches the reset register and stays sparse.
     struct stat status;
     ASSERT_EQ(stat(board().tree().path("/dev/mem").c_str(), &status), 0);
     EXPECT_GE(static_cast<uint64_t>(status.st_size), 0xF8007004ull);

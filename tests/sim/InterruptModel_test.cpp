@@ -46,18 +46,18 @@ protected:
     sim::InterruptModel &model() { return board().interrupts(); }
     void enable(int line) { board().pl().set(FPGA_INIT_CTL, board().pl().get(FPGA_INIT_CTL) | (1u << (4 * line))); }
 
-    // Unmasks and waits until the model has taken the write.
-    void unmask(Device &device, int line)
+    // Unmasks (or masks) and waits until the model has taken the write.
+    void unmask(Device &device, int line, bool armed = true)
     {
-        device.write(1);
-        for (int i = 0; i < 600 && !model().isArmed(line); ++i)
+        device.write(armed ? 1 : 0);
+        for (int i = 0; i < 600 && model().isArmed(line) != armed; ++i)
             usleep(5000);
     }
 };
 
 } // namespace
 
-TEST_F(InterruptModelTest, DeliversOnlyWhileEnabledAndUnmaskedAndRemembersTheRest)
+TEST_F(InterruptModelTest, DeliversOnlyWhileEnabledAndUnmaskedRemembersTheRestAndClearsAcknowledgements)
 {
     Device device(2);
     ASSERT_TRUE(device.ok());
@@ -98,9 +98,7 @@ TEST_F(InterruptModelTest, DeliversOnlyWhileEnabledAndUnmaskedAndRemembersTheRes
     EXPECT_EQ(device.next(), 4);
 
     unmask(device, 2);
-    device.write(0);
-    for (int i = 0; i < 600 && model().isArmed(2); ++i)
-        usleep(5000);
+    unmask(device, 2, false);
     EXPECT_FALSE(model().isArmed(2));
     model().raise(2);
     EXPECT_EQ(device.next(200), -1);
@@ -108,6 +106,14 @@ TEST_F(InterruptModelTest, DeliversOnlyWhileEnabledAndUnmaskedAndRemembersTheRes
     // Other lines are untouched.
     for (int line : {0, 1, 3, 4, 5})
         EXPECT_EQ(model().count(line), 0u);
+
+    // Acknowledge bits in the control register are counted and cleared.
+    board().pl().set(FPGA_INIT_CTL, 0x80000000u | (1u << 5) | (1u << 21) | (1u << 16));
+    model().raise(0);
+    EXPECT_EQ(board().pl().get(FPGA_INIT_CTL), 0x80000000u | (1u << 16));
+    EXPECT_EQ(model().acknowledgements(1), 1);
+    EXPECT_EQ(model().acknowledgements(5), 1);
+    EXPECT_EQ(model().acknowledgements(4), 0);
 }
 
 TEST_F(InterruptModelTest, KeysHoldTheirLevelAndRaiseTheirLineOnThePress)
@@ -131,16 +137,6 @@ TEST_F(InterruptModelTest, KeysHoldTheirLevelAndRaiseTheirLineOnThePress)
     model().hold({Key::F1, Key::F3}, std::chrono::milliseconds(10));
     EXPECT_EQ(board().pl().get(SDI_IN_INFO), 0x00000101u);
     EXPECT_EQ(model().count(3), 0u) << "line 3 is masked: its presses are remembered";
-}
-
-TEST_F(InterruptModelTest, AcknowledgeBitsAreSeenAndCleared)
-{
-    board().pl().set(FPGA_INIT_CTL, 0x80000000u | (1u << 5) | (1u << 21) | (1u << 16));
-    model().raise(0);
-    EXPECT_EQ(board().pl().get(FPGA_INIT_CTL), 0x80000000u | (1u << 16));
-    EXPECT_EQ(model().acknowledgements(1), 1);
-    EXPECT_EQ(model().acknowledgements(5), 1);
-    EXPECT_EQ(model().acknowledgements(4), 0);
 }
 
 TEST_F(InterruptModelTest, ScriptCommandsCheckTheirArguments)

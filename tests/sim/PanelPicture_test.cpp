@@ -23,6 +23,7 @@ protected:
         BoardTest::SetUp();
         video = VideoOption::getInstance();
         OsdCtl::getInstance()->setVideoEnable(0, true);
+        source("HDMI", "1920x1080", "60p");
     }
 
     void source(const std::string &input, const std::string &size, const std::string &rate)
@@ -86,7 +87,6 @@ TEST_F(PanelPictureTest, TheSourceComesThroughItsInputMatrixOrBlackWithoutTheMai
 {
     // RGB over HDMI through the identity, though the measurement block's
     // record is staged the moment after the main block latched.
-    source("HDMI", "1920x1080", "60p");
     video->loadCscMatrix(VideoOption::MAIN_CHANNEL);
     ASSERT_TRUE(latched(3, 1793)) << "the measurement block has its RGB to YCbCr record";
     QImage panel = render();
@@ -109,9 +109,8 @@ TEST_F(PanelPictureTest, TheSourceComesThroughItsInputMatrixOrBlackWithoutTheMai
     EXPECT_EQ(at(panel, barCentre(0).x(), barCentre(0).y()), (Rgb{0, 0, 0}));
 }
 
-TEST_F(PanelPictureTest, ZebraStripesLevelsBetweenTheThresholdsInTheirColour)
+TEST_F(PanelPictureTest, ZebraStripesItsLevelsAndFalseColourPaintsOnlyTheEnabledBands)
 {
-    source("HDMI", "1920x1080", "60p");
     ZebraCtl *zebra = ZebraCtl::getInstance();
     zebra->zebraRGBColor(1023, 0, 0);
     zebra->zebraThreshold(ZebraCtl::percentToLevel(85), ZebraCtl::percentToLevel(100));
@@ -140,21 +139,18 @@ TEST_F(PanelPictureTest, ZebraStripesLevelsBetweenTheThresholdsInTheirColour)
     const QImage off = render();
     for (int x = rampColumn(1000); x < rampColumn(1015); ++x)
         EXPECT_NE(at(off, x, y), (Rgb{1023, 0, 0}));
-}
 
-TEST_F(PanelPictureTest, FalseColourPaintsTheEnabledBandsAndGreysTheRest)
-{
-    source("HDMI", "1920x1080", "60p");
+    // False colour: only the enabled bands are painted.
     PseudoCtl *pseudo = PseudoCtl::getInstance();
     pseudo->PseudoEnableIndex(static_cast<unsigned short>(1u << 11 | 1u << 0));
     pseudo->PseudoEnable(true);
-    const QImage panel = render();
+    const QImage coloured = render();
     // Band 11, 100 % and above: the ramp's white end.
-    EXPECT_EQ(at(panel, rampColumn(1023), rampRow()), (Rgb{1023, 0, 0}));
+    EXPECT_EQ(at(coloured, rampColumn(1023), rampRow()), (Rgb{1023, 0, 0}));
     // Band 0, below 2 %: its black end.
-    EXPECT_EQ(at(panel, 0, rampRow()), (Rgb{512, 0, 767}));
+    EXPECT_EQ(at(coloured, 0, rampRow()), (Rgb{512, 0, 767}));
     // Mid grey is in a band that is off: grey.
-    const Rgb middle = at(panel, rampColumn(512), rampRow());
+    const Rgb middle = at(coloured, rampColumn(512), rampRow());
     EXPECT_EQ(middle[0], middle[1]);
     EXPECT_EQ(middle[1], middle[2]);
     EXPECT_EQ(sim::PanelPicture::falseColourBand(ZebraCtl::percentToLevel(55)), 6);
@@ -162,7 +158,6 @@ TEST_F(PanelPictureTest, FalseColourPaintsTheEnabledBandsAndGreysTheRest)
 
 TEST_F(PanelPictureTest, SingleColourViewKeepsOneComponentThroughThePanelMatrix)
 {
-    source("HDMI", "1920x1080", "60p");
     video->setSingleColorType(CscCtl::ScreenRed);
     video->setSingleOnly(true);
     video->loadCscMatrix();
@@ -180,29 +175,8 @@ TEST_F(PanelPictureTest, SingleColourViewKeepsOneComponentThroughThePanelMatrix)
     EXPECT_TRUE(near(grey, Rgb{548, 548, 548}, 2)) << "green's luma";
 }
 
-TEST_F(PanelPictureTest, TheCompareOverlayBlendsTheLoadedFrameLeftOfItsSplit)
+TEST_F(PanelPictureTest, TheInterfacePlaneAndTheCompareOverlayGoOverThePicture)
 {
-    source("HDMI", "1920x1080", "60p");
-    auto *memory = static_cast<uint32_t *>(FrameCtl::getInstance()->loadAddress());
-    for (size_t i = 0; i < 2048u * 1080u; ++i)
-        memory[i] = 1000u << 10; // green
-    FrameCtl *frame = FrameCtl::getInstance();
-    frame->frameOpacity(100);
-    frame->frameOverlay(true);
-    QImage panel = render();
-    EXPECT_EQ(at(panel, barCentre(0).x(), barCentre(0).y()), (Rgb{0, 1000, 0}));
-    EXPECT_EQ(at(panel, barCentre(7).x(), barCentre(7).y()), (Rgb{0, 1000, 0}));
-
-    frame->frameOpacity(50);
-    frame->framePosition(50);
-    panel = render();
-    EXPECT_TRUE(near(at(panel, barCentre(0).x(), barCentre(0).y()), Rgb{384, 883, 384}, 1)) << "half and half";
-    EXPECT_EQ(at(panel, barCentre(7).x(), barCentre(7).y()), bar(7)) << "right of the split: the live picture";
-}
-
-TEST_F(PanelPictureTest, TheInterfacePlaneGoesOverThePictureAtItsOpacity)
-{
-    source("HDMI", "1920x1080", "60p");
     QImage osd(1920, 1080, QImage::Format_ARGB32_Premultiplied);
     osd.fill(Qt::transparent);
     QPainter(&osd).fillRect(0, 0, 100, 100, Qt::white);
@@ -216,6 +190,23 @@ TEST_F(PanelPictureTest, TheInterfacePlaneGoesOverThePictureAtItsOpacity)
     EXPECT_TRUE(near(at(panel, 50, 50), Rgb{894, 894, 894}, 2)) << "half white over 75 % white";
     OsdCtl::getInstance()->setEnable(false);
     EXPECT_EQ(at(render(osd), 50, 50), bar(0));
+
+    // The compare overlay blends the loaded frame left of its split.
+    auto *memory = static_cast<uint32_t *>(FrameCtl::getInstance()->loadAddress());
+    for (size_t i = 0; i < 2048u * 1080u; ++i)
+        memory[i] = 1000u << 10; // green
+    FrameCtl *frame = FrameCtl::getInstance();
+    frame->frameOpacity(100);
+    frame->frameOverlay(true);
+    panel = render();
+    EXPECT_EQ(at(panel, barCentre(0).x(), barCentre(0).y()), (Rgb{0, 1000, 0}));
+    EXPECT_EQ(at(panel, barCentre(7).x(), barCentre(7).y()), (Rgb{0, 1000, 0}));
+
+    frame->frameOpacity(50);
+    frame->framePosition(50);
+    panel = render();
+    EXPECT_TRUE(near(at(panel, barCentre(0).x(), barCentre(0).y()), Rgb{384, 883, 384}, 1)) << "half and half";
+    EXPECT_EQ(at(panel, barCentre(7).x(), barCentre(7).y()), bar(7)) << "right of the split: the live picture";
 }
 
 TEST_F(PanelPictureTest, PicturesKeepTheirShapeAndFreezeHoldsThem)

@@ -108,22 +108,18 @@ TEST_F(ScanReceiverModelTest, ScriptCommandsSetTheBandAndCheckTheirArguments)
 {
     sim::CommandTable commands;
     sim::addRfCommands(commands);
-    std::vector<std::string> twenty;
+    std::vector<std::string> levels = {"rf", "levels"};
     for (int i = 0; i < 20; ++i)
-        twenty.push_back(std::to_string(100 * i));
-    auto words = [](std::vector<std::string> head, const std::vector<std::string> &tail) {
-        head.insert(head.end(), tail.begin(), tail.end());
-        return head;
-    };
-    std::vector<std::string> tooHigh = twenty;
-    tooHigh[3] = "4096";
+        levels.push_back(std::to_string(100 * i));
+    std::vector<std::string> tooHigh = levels;
+    tooHigh[5] = "4096";
     const struct {
         std::vector<std::string> words;
         bool valid;
     } cases[] = {
-        {words({"rf", "levels"}, twenty), true},
-        {words({"rf", "levels"}, {"1", "2"}), false},
-        {words({"rf", "levels"}, tooHigh), false},
+        {levels, true},
+        {{"rf", "levels", "1", "2"}, false},
+        {tooHigh, false},
         {{"rf", "level", "19", "4095"}, true},
         {{"rf", "level", "20", "5"}, false},
         {{"rf", "level", "-1", "5"}, false},
@@ -141,8 +137,8 @@ TEST_F(ScanReceiverModelTest, ScriptCommandsSetTheBandAndCheckTheirArguments)
     sim::OutputCapture output;
     sim::ScenarioContext context(board(), output, workDir());
     size_t nameWords = 0;
-    const std::vector<std::string> all = words({"rf", "levels"}, twenty);
-    ASSERT_TRUE(commands.find(all, nameWords)->run(context, twenty).status == sim::Outcome::Passed);
+    const std::vector<std::string> twenty(levels.begin() + 2, levels.end());
+    ASSERT_TRUE(commands.find(levels, nameWords)->run(context, twenty).status == sim::Outcome::Passed);
     EXPECT_EQ(receiver().level(19), 1900);
     const std::vector<std::string> one = {"rf", "level", "7", "33"};
     ASSERT_TRUE(commands.find(one, nameWords)->run(context, {"7", "33"}).status == sim::Outcome::Passed);
